@@ -1,0 +1,16 @@
+#include "render/PlayFrame.h"
+
+#include "render/Colours.h"
+#include "render/Score.h"
+
+void renderPlayFrame(BlockList blocks, SDL_Renderer* renderer, Player& player) {
+    setDrawColour(renderer, black);
+    SDL_RenderClear(renderer);
+    // Newest first; the fills add up whatever the order.
+    for (Block& block : blocks) {
+        block.render();
+    }
+    player.render();
+    renderScore(renderer, static_cast<std::int32_t>(player.score));
+    SDL_RenderPresent(renderer);
+}

@@ -1,0 +1,12 @@
+// One frame of a run: blocks, then the player, then the score on top.
+#pragma once
+
+#include "world/BlockList.h"
+#include "world/Player.h"
+
+#include <SDL_render.h>
+
+// Takes the blocks by value: drawing writes scratch data into the blocks it
+// draws, and that must never reach the world's own list. The copy is
+// released when the frame is done.
+void renderPlayFrame(BlockList blocks, SDL_Renderer* renderer, Player& player);

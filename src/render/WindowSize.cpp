@@ -1,0 +1,4 @@
+#include "render/WindowSize.h"
+
+std::int32_t windowWidth = initialWindowSize;
+std::int32_t windowHeight = initialWindowSize;

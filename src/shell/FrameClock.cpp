@@ -1,0 +1,33 @@
+#include "shell/FrameClock.h"
+
+#include "world/DeltaTime.h"
+
+#include <chrono>
+
+namespace {
+
+using Ticks = std::chrono::duration<std::int64_t, std::ratio<1, 10'000'000>>; // 100 ns
+constexpr std::int64_t nanosecondsPerTick = 100;
+constexpr double secondsPerNanosecond = 1e-9;
+
+template <typename Clock>
+std::int64_t nanosecondsOf() {
+    const auto ticks = std::chrono::duration_cast<Ticks>(Clock::now().time_since_epoch());
+    return ticks.count() * nanosecondsPerTick;
+}
+
+} // namespace
+
+std::int64_t monotonicNanoseconds() { return nanosecondsOf<std::chrono::steady_clock>(); }
+std::int64_t wallClockNanoseconds() { return nanosecondsOf<std::chrono::system_clock>(); }
+
+// Taken during static initialisation, in this order, so the first pass
+// measures the whole start-up.
+std::int64_t previousFrameTime = monotonicNanoseconds();
+std::int64_t currentFrameTime = monotonicNanoseconds();
+
+void updateDeltaTime() {
+    previousFrameTime = currentFrameTime;
+    currentFrameTime = monotonicNanoseconds();
+    deltaTime = static_cast<double>(currentFrameTime - previousFrameTime) * secondsPerNanosecond;
+}

@@ -1,0 +1,42 @@
+// The game as a whole: the window, the renderer and the world, and one pass
+// of the main loop. main() only starts it and runs passes, so a test can run
+// the very same passes with events it pushes and keys of its own.
+#pragma once
+
+#include "world/BlockList.h"
+#include "world/Player.h"
+
+#include <SDL_render.h>
+#include <SDL_stdinc.h>
+#include <SDL_video.h>
+
+#include <cstdio>
+#include <memory>
+
+struct Game {
+    SDL_Window* window;     // owned; null when drawing into a test's surface
+    SDL_Renderer* renderer; // owned
+    BlockList blocks;       // the live play field, floor block first
+    Player player;          // refers to blocks
+    std::FILE* out = stdout; // status line, dumps and final score
+
+    // The world as a run starts: the floor block and the player above it.
+    Game(SDL_Window* window, SDL_Renderer* renderer);
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+};
+
+// Starts SDL, opens the window and renderer, seeds the random generator and
+// builds the world. On failure says why on standard error and returns null.
+std::unique_ptr<Game> startGame();
+
+enum class PassResult { Continue, Exit };
+
+// One pass of the main loop: at most one event, the work of the current
+// state, the timing step and the status line. Exit means the final score has
+// been printed and the caller must shut down. keys is SDL's keyboard state,
+// or a test's array indexed by scancode.
+PassResult runPass(Game& game, const Uint8* keys);
+
+// Destroys the renderer and the window and ends the process with status 0.
+[[noreturn]] void shutdown(SDL_Window* window, SDL_Renderer* renderer);

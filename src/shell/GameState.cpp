@@ -1,0 +1,4 @@
+#include "shell/GameState.h"
+
+State GameState = State::Start;
+bool debugMode = false;

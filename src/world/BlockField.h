@@ -1,0 +1,16 @@
+// The moving part of the world: every Playing pass scrolls the blocks left,
+// culls the ones that have left the window and, on a timer, spawns a new one
+// just beyond the right edge at a random height.
+#pragma once
+
+#include "world/BlockList.h"
+
+struct SDL_Renderer;
+
+// Seconds until the next spawn; 0 at the start, so a run spawns at once.
+extern double spawnTimer;
+
+// The block along the whole bottom edge that a run starts on.
+Block floorBlock(SDL_Renderer* renderer);
+
+void updateBlocks(BlockList& blocks, SDL_Renderer* renderer);

@@ -1,0 +1,10 @@
+// The play field's blocks, newest first. A doubly linked list of values: it
+// knows its length, lets a walk remove blocks as it goes, and copies deeply
+// (the play frame draws from a copy made every pass).
+#pragma once
+
+#include "world/Block.h"
+
+#include <list>
+
+using BlockList = std::list<Block>;

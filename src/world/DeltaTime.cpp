@@ -1,0 +1,3 @@
+#include "world/DeltaTime.h"
+
+double deltaTime = 0.0;
