@@ -2,10 +2,10 @@
 // surface, no window and no display. Tests read back exact pixels.
 #pragma once
 
-#include <SDL.h>
-
 #include <cstdint>
 #include <gtest/gtest.h>
+
+#include <SDL.h>
 
 struct Rgb {
     std::uint8_t r;

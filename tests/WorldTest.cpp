@@ -1,3 +1,11 @@
-#include "world/Block.h"
-#include <gtest/gtest.h>
-TEST(Placeholder, Builds) { EXPECT_EQ(Block(0,0,1,1,0,nullptr).w, 1.0); }
+#include "TestGame.h"
+#include "shell/GameState.h"
+
+TEST(Placeholder, StartScreenThenSpaceStartsTheRun) {
+    TestGame t;
+    t.pressKey(SDL_SCANCODE_SPACE);
+    EXPECT_EQ(t.pass(), PassResult::Continue);
+    EXPECT_EQ(GameState, State::Playing);
+    EXPECT_EQ(t.canvas.at(80, 77), kWhite);
+    EXPECT_NE(t.takeOutput().find("State: 1"), std::string::npos);
+}

@@ -6,8 +6,9 @@
 #include "world/Player.h"
 
 std::string Block::toString() const {
-    return formatText("(X/Y): (%f,%f)\n(w/h): (%f,%f)\nglitched: %d\nglitchOffset: %f\nisClaimed: %d",
-                      x, y, w, h, glitched, glitchOffset, isClaimed);
+    return formatText(
+        "(X/Y): (%f,%f)\n(w/h): (%f,%f)\nglitched: %d\nglitchOffset: %f\nisClaimed: %d", x, y, w, h,
+        glitched, glitchOffset, isClaimed);
 }
 
 std::string Player::toString() const {

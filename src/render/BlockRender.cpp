@@ -1,12 +1,12 @@
 // Drawing a block: three additive copies, each displaced while the block is
 // glitched, then the exact outline if the hitbox is shown.
+#include <algorithm>
+
 #include "render/Colours.h"
 #include "render/Glitch.h"
 #include "render/Pixels.h"
 #include "render/WindowSize.h"
 #include "world/Block.h"
-
-#include <algorithm>
 
 double Block::glitchedPosition(bool vertical) const {
     const double position = vertical ? y : x;

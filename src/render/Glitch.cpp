@@ -1,11 +1,11 @@
 #include "render/Glitch.h"
 
+#include <cmath>
+
 #include "render/Colours.h"
 #include "render/Pixels.h"
 #include "render/WindowSize.h"
 #include "world/Random.h"
-
-#include <cmath>
 
 double glitchSample(double glitchOffset) {
     const int parity = randomNumber() % 2;

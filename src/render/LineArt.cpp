@@ -1,4 +1,5 @@
 #include "render/LineArt.h"
+
 #include "render/Pixels.h"
 #include "render/WindowSize.h"
 

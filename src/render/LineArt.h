@@ -3,11 +3,11 @@
 // row units below the top.
 #pragma once
 
-#include "render/Colours.h"
+#include <span>
 
 #include <SDL_render.h>
 
-#include <span>
+#include "render/Colours.h"
 
 struct GridLine {
     double a1;

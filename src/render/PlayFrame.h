@@ -1,10 +1,10 @@
 // One frame of a run: blocks, then the player, then the score on top.
 #pragma once
 
+#include <SDL_render.h>
+
 #include "world/BlockList.h"
 #include "world/Player.h"
-
-#include <SDL_render.h>
 
 // Takes the blocks by value: drawing writes scratch data into the blocks it
 // draws, and that must never reach the world's own list. The copy is

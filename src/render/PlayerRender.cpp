@@ -18,7 +18,7 @@ struct Piece {
 };
 
 constexpr Piece figure[7] = {
-    {2, 0, 1, 2}, {0, 2, 14, 5}, {14, 3, 1, 1}, {3, 7, 8, 1},
+    {2, 0, 1, 2},   {0, 2, 14, 5}, {14, 3, 1, 1}, {3, 7, 8, 1},
     {2, 8, 10, 10}, {4, 18, 2, 6}, {4, 24, 7, 2},
 };
 
@@ -45,10 +45,10 @@ void Player::render() {
         // Each size is truncated on its own, unlike a block's copies.
         for (std::size_t i = 0; i < figureRects.size(); ++i) {
             const Piece& piece = figure[i];
-            figureRects[i] = SDL_Rect{toPixel((anchor + (piece.left - figureAnchorCells) * s) * width),
-                                      toPixel((gy + piece.top * s) * height),
-                                      toPixel(piece.width * s * width),
-                                      toPixel(piece.height * s * height)};
+            figureRects[i] =
+                SDL_Rect{toPixel((anchor + (piece.left - figureAnchorCells) * s) * width),
+                         toPixel((gy + piece.top * s) * height), toPixel(piece.width * s * width),
+                         toPixel(piece.height * s * height)};
         }
         setDrawColour(renderer, colour);
         SDL_RenderFillRects(renderer, figureRects.data(), static_cast<int>(figureRects.size()));

@@ -1,9 +1,9 @@
 #include "render/Score.h"
 
+#include <span>
+
 #include "render/Colours.h"
 #include "render/WindowSize.h"
-
-#include <span>
 
 namespace {
 

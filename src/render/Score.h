@@ -2,9 +2,9 @@
 // display: the game has no font.
 #pragma once
 
-#include <SDL_render.h>
-
 #include <cstdint>
+
+#include <SDL_render.h>
 
 // Draws one glyph into the box; any value outside 0..9 is a dash.
 void renderDigit(SDL_Renderer* renderer, std::int32_t digit, int left, int right, int top,

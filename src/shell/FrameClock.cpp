@@ -1,8 +1,8 @@
 #include "shell/FrameClock.h"
 
-#include "world/DeltaTime.h"
-
 #include <chrono>
+
+#include "world/DeltaTime.h"
 
 namespace {
 
@@ -18,8 +18,12 @@ std::int64_t nanosecondsOf() {
 
 } // namespace
 
-std::int64_t monotonicNanoseconds() { return nanosecondsOf<std::chrono::steady_clock>(); }
-std::int64_t wallClockNanoseconds() { return nanosecondsOf<std::chrono::system_clock>(); }
+std::int64_t monotonicNanoseconds() {
+    return nanosecondsOf<std::chrono::steady_clock>();
+}
+std::int64_t wallClockNanoseconds() {
+    return nanosecondsOf<std::chrono::system_clock>();
+}
 
 // Taken during static initialisation, in this order, so the first pass
 // measures the whole start-up.

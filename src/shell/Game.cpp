@@ -1,5 +1,10 @@
 #include "shell/Game.h"
 
+#include <cstdlib>
+#include <cstring>
+
+#include <SDL.h>
+
 #include "render/GameOverScreen.h"
 #include "render/PlayFrame.h"
 #include "render/StartScreen.h"
@@ -12,11 +17,6 @@
 #include "world/DeltaTime.h"
 #include "world/Random.h"
 #include "world/Tuning.h"
-
-#include <SDL.h>
-
-#include <cstdlib>
-#include <cstring>
 
 namespace {
 
@@ -86,9 +86,9 @@ std::unique_ptr<Game> startGame() {
                              "set?)\n");
         return nullptr;
     }
-    SDL_Window* window = SDL_CreateWindow(windowTitle, SDL_WINDOWPOS_UNDEFINED,
-                                          SDL_WINDOWPOS_UNDEFINED, windowWidth, windowHeight,
-                                          SDL_WINDOW_RESIZABLE);
+    SDL_Window* window =
+        SDL_CreateWindow(windowTitle, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, windowWidth,
+                         windowHeight, SDL_WINDOW_RESIZABLE);
     if (window == nullptr) {
         return startFailed("could not open the window");
     }
@@ -111,8 +111,8 @@ PassResult runPass(Game& game, const Uint8* keys) {
     const SDL_Event* polled = hasEvent ? &event : nullptr;
 
     const State state = GameState;
-    const bool drawsState = state == State::Start || state == State::Playing ||
-                            state == State::GameOver;
+    const bool drawsState =
+        state == State::Start || state == State::Playing || state == State::GameOver;
     if (drawsState && hasEvent && isResize(event)) {
         // A resize pass only takes the new size: no update, no frame, no timing.
         windowWidth = event.window.data1;

@@ -3,21 +3,21 @@
 // the very same passes with events it pushes and keys of its own.
 #pragma once
 
-#include "world/BlockList.h"
-#include "world/Player.h"
+#include <cstdio>
+#include <memory>
 
 #include <SDL_render.h>
 #include <SDL_stdinc.h>
 #include <SDL_video.h>
 
-#include <cstdio>
-#include <memory>
+#include "world/BlockList.h"
+#include "world/Player.h"
 
 struct Game {
-    SDL_Window* window;     // owned; null when drawing into a test's surface
-    SDL_Renderer* renderer; // owned
-    BlockList blocks;       // the live play field, floor block first
-    Player player;          // refers to blocks
+    SDL_Window* window;      // owned; null when drawing into a test's surface
+    SDL_Renderer* renderer;  // owned
+    BlockList blocks;        // the live play field, floor block first
+    Player player;           // refers to blocks
     std::FILE* out = stdout; // status line, dumps and final score
 
     // The world as a run starts: the floor block and the player above it.

@@ -68,9 +68,8 @@ void handlePlayingKey(SDL_Scancode key, Player& player, BlockList& blocks, std::
         player.toggleHitbox();
         break;
     case SDL_SCANCODE_M:
-        forEachBlock(blocks, [out](Block& block) {
-            std::fprintf(out, "%s\n", block.toString().c_str());
-        });
+        forEachBlock(blocks,
+                     [out](Block& block) { std::fprintf(out, "%s\n", block.toString().c_str()); });
         break;
     case SDL_SCANCODE_O:
         forEachBlock(blocks, [](Block& block) { block.toggleHitbox(); });

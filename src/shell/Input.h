@@ -3,13 +3,13 @@
 // down, by a step scaled by deltaTime.
 #pragma once
 
-#include "world/BlockList.h"
-#include "world/Player.h"
+#include <cstdio>
 
 #include <SDL_scancode.h>
 #include <SDL_stdinc.h>
 
-#include <cstdio>
+#include "world/BlockList.h"
+#include "world/Player.h"
 
 // Window units per second for every held-key move and adjustment.
 inline constexpr double keyMoveSpeed = 1.0 / 3.0;

@@ -1,7 +1,7 @@
 // Skerrion: one process plays one run, then prints the final score.
-#include "shell/Game.h"
-
 #include <SDL.h>
+
+#include "shell/Game.h"
 
 int main(int, char**) {
     std::unique_ptr<Game> game = startGame();

@@ -3,10 +3,10 @@
 // would take a value out of range and leave the field as it was.
 #pragma once
 
-#include <SDL_rect.h>
-
 #include <array>
 #include <string>
+
+#include <SDL_rect.h>
 
 struct SDL_Renderer;
 
@@ -19,7 +19,7 @@ struct Block {
     bool glitched = true;
     bool isClaimed = false; // the player has scored for this block
     bool showHitbox = false;
-    SDL_Renderer* renderer; // not owned
+    SDL_Renderer* renderer;                // not owned
     std::array<SDL_Rect, 3> glitchRects{}; // drawing scratch: red, green, blue copy
 
     Block(double x, double y, double w, double h, double glitchOffset, SDL_Renderer* renderer);
@@ -34,8 +34,8 @@ struct Block {
     bool claim();
     bool isOffScreen() const { return x + w < 0.0; }
 
-    void render();                  // render/BlockRender.cpp
-    std::string toString() const;   // debug/Dump.cpp
+    void render();                // render/BlockRender.cpp
+    std::string toString() const; // debug/Dump.cpp
 
     double glitchedPosition(bool vertical) const;
     double clampedFarEdge(double start, bool vertical) const;

@@ -11,7 +11,9 @@ namespace {
 constexpr double spawnX = 1.0; // a new block starts just outside the right edge
 
 // Keep a margin of one block height free above and below a new block.
-double randomSpawnY() { return (1.0 - blockHeight * 2.0) * randomFraction() + blockHeight; }
+double randomSpawnY() {
+    return (1.0 - blockHeight * 2.0) * randomFraction() + blockHeight;
+}
 
 } // namespace
 

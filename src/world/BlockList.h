@@ -3,8 +3,8 @@
 // (the play frame draws from a copy made every pass).
 #pragma once
 
-#include "world/Block.h"
-
 #include <list>
+
+#include "world/Block.h"
 
 using BlockList = std::list<Block>;

@@ -1,15 +1,15 @@
 #include "world/Player.h"
 
+#include <cmath>
+
 #include "world/DeltaTime.h"
 #include "world/Tuning.h"
-
-#include <cmath>
 
 Player::Player(double x, double y, double cellSize, bool glitched, double glitchOffset,
                BlockList& blockList, SDL_Renderer* renderer)
     : x(x), y(y), w(cellSize * playerWidthCells), h(cellSize * playerHeightCells),
-      cellSize(cellSize), maxJumps(playerMaxJumps), glitchOffset(glitchOffset),
-      glitched(glitched), blockList(blockList), renderer(renderer) {}
+      cellSize(cellSize), maxJumps(playerMaxJumps), glitchOffset(glitchOffset), glitched(glitched),
+      blockList(blockList), renderer(renderer) {}
 
 void Player::jump() {
     if (isAlive && jumpCount < maxJumps) {
@@ -49,7 +49,9 @@ void Player::update() {
     // Products are formed in this order on purpose: the last bits decide
     // whether the player touches a block edge in a given pass.
     const double t = jumpTimer;
-    y = (gravity * deltaTime - std::sin(t * jumpDuration * jumpPhaseScale) * jumpStrength * deltaTime) + y;
+    y = (gravity * deltaTime -
+         std::sin(t * jumpDuration * jumpPhaseScale) * jumpStrength * deltaTime) +
+        y;
 
     // The player drifts with the blocks so that standing on one keeps it
     // there, but not while a jump impulse runs: jumping gains ground.

@@ -3,13 +3,13 @@
 // reset. Operations that move it do nothing once it has died.
 #pragma once
 
-#include "world/BlockList.h"
-
-#include <SDL_rect.h>
-
 #include <array>
 #include <cstdint>
 #include <string>
+
+#include <SDL_rect.h>
+
+#include "world/BlockList.h"
 
 struct SDL_Renderer;
 
@@ -27,8 +27,8 @@ struct Player {
     bool glitched;
     bool isAlive = true;
     bool showHitbox = false;
-    BlockList& blockList;   // not owned
-    SDL_Renderer* renderer; // not owned
+    BlockList& blockList;                  // not owned
+    SDL_Renderer* renderer;                // not owned
     std::array<SDL_Rect, 7> figureRects{}; // drawing scratch: the pieces of the figure
 
     Player(double x, double y, double cellSize, bool glitched, double glitchOffset,

@@ -12,4 +12,6 @@ void seedRandom(std::uint32_t seed);
 int randomNumber();
 
 // A draw scaled to 0.0..1.0, both ends included.
-inline double randomFraction() { return randomNumber() / static_cast<double>(randomMax); }
+inline double randomFraction() {
+    return randomNumber() / static_cast<double>(randomMax);
+}

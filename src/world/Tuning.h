@@ -4,10 +4,10 @@
 #pragma once
 
 // The block field.
-inline constexpr double scrollSpeed = 0.1;          // window widths per second, to the left
-inline constexpr double spawnInterval = 3.0;        // seconds between two spawned blocks
-inline constexpr double blockWidth = 0.2;           // width of every spawned block
-inline constexpr double blockHeight = 0.05;         // height of every block, floor included
+inline constexpr double scrollSpeed = 0.1;           // window widths per second, to the left
+inline constexpr double spawnInterval = 3.0;         // seconds between two spawned blocks
+inline constexpr double blockWidth = 0.2;            // width of every spawned block
+inline constexpr double blockHeight = 0.05;          // height of every block, floor included
 inline constexpr double defaultGlitchOffset = 0.005; // largest glitch displacement of a copy
 
 // The player's motion. There is no velocity: gravity is a constant fall and
@@ -23,8 +23,8 @@ inline constexpr double jumpPhaseScale = 3.14;
 // The player as a run starts: left and top edge in the middle of the window.
 inline constexpr double playerStartX = 0.5;
 inline constexpr double playerStartY = 0.5;
-inline constexpr double playerCellSize = 0.005; // one cell of the figure
-inline constexpr double playerWidthCells = 16.0;  // the hitbox is one cell wider than the figure
+inline constexpr double playerCellSize = 0.005;  // one cell of the figure
+inline constexpr double playerWidthCells = 16.0; // the hitbox is one cell wider than the figure
 inline constexpr double playerHeightCells = 26.0;
 inline constexpr int playerMaxJumps = 2; // jumps allowed between two contacts with a block
 
