@@ -1,5 +1,5 @@
 # Shortcuts over the CMake presets. Run scripts/setup.sh first on a new machine.
-.PHONY: all run build test test-ci test-sanitize clean
+.PHONY: all run build test test-ci test-sanitize bench package pictures clean
 
 all: build
 
@@ -22,6 +22,33 @@ test-sanitize:
 	cmake --preset sanitize
 	cmake --build --preset sanitize
 	ctest --preset sanitize
+
+# Benchmarks: every figure with its ratio on the console, the raw results in
+# build/bench/bench.json, the plot in build/bench/performance.png.
+bench:
+	cmake --preset bench
+	cmake --build --preset bench
+	./build/bench/bench/skerrion_bench --benchmark_repetitions=3 \
+		--benchmark_report_aggregates_only=true \
+		--benchmark_out=build/bench/bench.json --benchmark_out_format=json
+	/usr/bin/python3 bench/report.py build/bench/bench.json build/bench/performance.png
+
+# The README's pictures, docs/*.png, drawn by the game's own code (needs the test
+# set-up: imagemagick). PICTURES_BUILD picks the build folder.
+PICTURES_BUILD ?= build/ci
+pictures:
+	cmake --preset ci -B $(PICTURES_BUILD)
+	cmake --build $(PICTURES_BUILD) --target skerrion_pictures
+	mkdir -p $(PICTURES_BUILD)/pictures docs
+	$(PICTURES_BUILD)/tools/skerrion_pictures $(PICTURES_BUILD)/pictures
+	for name in start-screen play-frame game-over; do \
+		/usr/bin/convert $(PICTURES_BUILD)/pictures/$$name.bmp -strip \
+			-define png:exclude-chunks=date,time docs/$$name.png || exit 1; \
+	done
+
+# The Debian package: build/release/package/skerrion_<version>_<arch>.deb.
+package: build
+	cd build/release && cpack -B package
 
 clean:
 	rm -rf build

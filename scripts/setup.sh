@@ -6,8 +6,9 @@ set -euo pipefail
 purpose=${1:-run}
 packages=(g++ make cmake ninja-build pkg-config libsdl2-dev)
 case "$purpose" in
-run | package) ;;
-test) packages+=(googletest libgtest-dev xvfb xdotool imagemagick valgrind) ;;
+run) ;;
+package) packages+=(dpkg-dev file) ;; # cpack finds the dependencies with them
+test) packages+=(googletest libgtest-dev xvfb xdotool imagemagick valgrind python3) ;;
 bench) packages+=(libbenchmark-dev python3 python3-matplotlib) ;;
 *)
     echo "usage: $0 [run|test|bench|package]" >&2

@@ -51,7 +51,9 @@ void Player::render() {
                          toPixel(piece.height * s * height)};
         }
         setDrawColour(renderer, colour);
-        SDL_RenderFillRects(renderer, figureRects.data(), static_cast<int>(figureRects.size()));
+        for (const SDL_Rect& rect : figureRects) {
+            SDL_RenderFillRect(renderer, &rect);
+        }
     }
     SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
 

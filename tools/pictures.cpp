@@ -1,0 +1,142 @@
+// Draws the README's pictures with the game's own code, at the window's
+// starting size: the start screen, a play frame a few seconds into a seeded
+// run and the game-over screen, saved as BMP files into the given folder.
+#include <array>
+#include <cstdio>
+#include <string>
+
+#include <SDL.h>
+
+#include "render/GameOverScreen.h"
+#include "render/StartScreen.h"
+#include "render/WindowSize.h"
+#include "shell/Game.h"
+#include "shell/GameState.h"
+#include "world/DeltaTime.h"
+#include "world/Random.h"
+
+namespace {
+
+constexpr std::uint32_t seed = 7;
+constexpr double frameTime = 1.0 / 60.0; // seconds per pass, fixed so every run is the same
+constexpr double earliestPicture = 10.0; // seconds into the run, so that blocks fill the window
+constexpr double latestPicture = 20.0;
+constexpr double aimTolerance = 0.02; // window widths
+
+bool isSpawned(const Block& block) {
+    return block.w < 1.0;
+}
+
+bool overlapsAcross(const Player& player, const Block& block) {
+    return player.x < block.x + block.w && block.x < player.x + player.w;
+}
+
+// The newest block that has come far enough into the window to be reached.
+const Block* target(const BlockList& blocks) {
+    for (const Block& block : blocks) {
+        if (isSpawned(block) && block.x + block.w < 0.9) {
+            return &block;
+        }
+    }
+    return nullptr;
+}
+
+bool standsOnSpawnedBlock(const Game& game) {
+    const Player& player = game.player;
+    for (const Block& block : game.blocks) {
+        const double sunk = player.y + player.h - block.y;
+        if (isSpawned(block) && overlapsAcross(player, block) && sunk >= 0.0 && sunk < 0.03 &&
+            player.jumpTimer <= 0.0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::size_t blocksInWindow(const BlockList& blocks) {
+    std::size_t count = 0;
+    for (const Block& block : blocks) {
+        count += block.x < 1.0 && block.x + block.w > 0.0 ? 1 : 0;
+    }
+    return count;
+}
+
+void pressSpace() {
+    SDL_Event event{};
+    event.type = SDL_KEYDOWN;
+    event.key.keysym.scancode = SDL_SCANCODE_SPACE;
+    SDL_PushEvent(&event);
+}
+
+// A simple pilot: walk under the newest reachable block and jump onto it.
+void steer(const Game& game, std::array<Uint8, SDL_NUM_SCANCODES>& keys) {
+    keys[SDL_SCANCODE_A] = keys[SDL_SCANCODE_D] = 0;
+    const Block* block = target(game.blocks);
+    const Player& player = game.player;
+    if (block == nullptr) {
+        return;
+    }
+    const double offset = (player.x + player.w / 2) - (block->x + block->w / 2);
+    keys[offset < -aimTolerance ? SDL_SCANCODE_D : SDL_SCANCODE_A] =
+        offset < -aimTolerance || offset > aimTolerance ? 1 : 0;
+    const bool below = player.y + player.h > block->y;
+    if (below && overlapsAcross(player, *block) && player.jumpTimer <= 0.0 &&
+        player.jumpCount < player.maxJumps) {
+        pressSpace();
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+        return 2;
+    }
+    const std::string folder = argv[1];
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, initialWindowSize, initialWindowSize,
+                                                          32, SDL_PIXELFORMAT_ARGB8888);
+    SDL_Renderer* renderer = surface ? SDL_CreateSoftwareRenderer(surface) : nullptr;
+    if (renderer == nullptr || SDL_InitSubSystem(SDL_INIT_EVENTS) != 0) {
+        std::fprintf(stderr, "skerrion_pictures: %s\n", SDL_GetError());
+        return 1;
+    }
+    bool saved = true;
+    const auto save = [&](const char* name) {
+        SDL_RenderFlush(renderer);
+        const std::string path = folder + "/" + name + ".bmp";
+        if (SDL_SaveBMP(surface, path.c_str()) != 0) {
+            std::fprintf(stderr, "skerrion_pictures: %s: %s\n", path.c_str(), SDL_GetError());
+            saved = false;
+        }
+    };
+
+    renderStartScreen(renderer);
+    save("start-screen");
+
+    seedRandom(seed);
+    Game game(nullptr, renderer);
+    game.out = std::tmpfile(); // the status line is not wanted here
+    std::array<Uint8, SDL_NUM_SCANCODES> keys{};
+    GameState = State::Playing;
+    double time = 0.0;
+    while (GameState == State::Playing && time < latestPicture &&
+           !(time >= earliestPicture && game.player.score >= 3 && standsOnSpawnedBlock(game) &&
+             blocksInWindow(game.blocks) >= 3)) {
+        steer(game, keys);
+        deltaTime = frameTime;
+        runPass(game, keys.data());
+        time += frameTime;
+    }
+    std::fprintf(stderr, "play frame after %.2f s: score %u, %zu blocks, state %u\n", time,
+                 game.player.score, game.blocks.size(), static_cast<unsigned>(GameState));
+    save("play-frame");
+
+    renderGameOverScreen(renderer);
+    save("game-over");
+    std::fclose(game.out);
+    SDL_DestroyRenderer(renderer);
+    SDL_FreeSurface(surface);
+    SDL_Quit();
+    return saved ? 0 : 1;
+}
