@@ -101,14 +101,10 @@ TEST(PlayerPhysics, DiesOnlyStrictlyPastTheBottomLeftOrRightEdge) {
 TEST(PlayerScore, DropsAnyChangeThatLeavesZeroToMaxWhole) {
     BlockList none;
     Player p(0.5, 0.5, playerCellSize, true, 0.0, none, nullptr);
-    const std::tuple<std::uint32_t, std::int32_t, std::uint32_t> cases[] = {{0, -1, 0},
-                                                                            {3, -5, 3},
-                                                                            {5, -5, 0},
-                                                                            {998, 1, 999},
-                                                                            {999, 1, 999},
-                                                                            {997, 5, 997},
-                                                                            {500, INT32_MAX, 500},
-                                                                            {500, INT32_MIN, 500}};
+    const std::int32_t big = INT32_MAX;
+    using Change = std::tuple<std::uint32_t, std::int32_t, std::uint32_t>; // from, delta, to
+    const Change cases[] = {{0, -1, 0},    {3, -5, 3},    {5, -5, 0},      {998, 1, 999},
+                            {999, 1, 999}, {997, 5, 997}, {500, big, 500}, {500, -big - 1, 500}};
     for (auto [from, delta, to] : cases) {
         p.score = from;
         p.addScore(delta);

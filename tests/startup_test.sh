@@ -5,8 +5,8 @@
 set -u
 game="$1"
 dir=$(mktemp -d)
-trap 'kill -TERM "$pid" 2>/dev/null; rm -rf "$dir"' EXIT
 pid=
+trap 'kill -TERM "$pid" 2>/dev/null; rm -rf "$dir"' EXIT
 fail() {
     echo "FAIL: $*"
     exit 1
@@ -46,6 +46,6 @@ pid=
 spaces=$(printf '%73s' '')
 last=$(tr '\r' '\n' <"$dir/out" | tail -n 1)
 [ "$last" = "Your final score is 0.$spaces" ] || fail "dummy: last line is '$last'"
-tail -c 1 "$dir/out" | od -c | grep -q '\\n' || fail "dummy: the final line does not end the output"
+[ "$(tail -c 1 "$dir/out" | od -An -c | tr -d ' ')" = '\n' ] || fail "dummy: no newline at the end"
 [ ! -s "$dir/err" ] || fail "dummy: stderr: $(cat "$dir/err")"
 echo "dummy: started, ended by SIGTERM with the final score"
