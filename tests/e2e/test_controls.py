@@ -48,6 +48,11 @@ class Controls(harness.E2ETest):
                  "showHitbox": 0}
         self.assertEqual({k: player[k] for k in fresh}, fresh)
 
+        # The drift carries a standing player off the left edge about six
+        # seconds into the run; walking right first leaves room for a slow,
+        # loaded machine to finish the checks below.
+        game.hold("d", 1.2)
+
         # M, P, M well before the next spawn: every block dumped twice,
         # glitched before P and plain after it.
         game.wait(lambda g: g.last.timer > 1.5, "a fresh spawn timer")
