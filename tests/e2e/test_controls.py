@@ -60,7 +60,7 @@ class Controls(harness.E2ETest):
         game.wait(lambda g: len(g.block_dumps()) == 2, "two block dumps")
         first, second = game.block_dumps()
         self.assertEqual([len(first), len(second)], [first[0]["after"].blocks, second[0]["after"].blocks])
-        newest, floor = first
+        newest, floor = first[0], first[-1]
         self.assertEqual((floor["x"] <= 0, floor["y"], floor["w"], floor["h"], floor["isClaimed"]),
                          (True, FLOOR_TOP, 1.0, 0.05, 1))
         self.assertEqual((newest["w"], newest["h"], newest["isClaimed"]), (0.2, 0.05, 0))
