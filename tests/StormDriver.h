@@ -10,7 +10,6 @@
 #include <optional>
 
 #include "TestGame.h"
-#include "shell/GameState.h"
 #include "world/Tuning.h"
 
 using Draw = std::function<std::uint32_t()>;
@@ -18,33 +17,31 @@ using Draw = std::function<std::uint32_t()>;
 // Any scancode, one of the first 64 (they hold every bound key), or Space,
 // which starts, jumps and leaves.
 inline SDL_Scancode stormScancode(const Draw& next) {
+    constexpr std::uint32_t space = SDL_SCANCODE_SPACE, everyScancode = SDL_NUM_SCANCODES;
     const std::uint32_t range = next() % 3;
-    return static_cast<SDL_Scancode>(range == 2 ? SDL_SCANCODE_SPACE
-                                                : next() % (range ? SDL_NUM_SCANCODES : 64));
+    return static_cast<SDL_Scancode>(range == 2 ? space : next() % (range ? everyScancode : 64));
 }
 
 // Key presses (repeated or not) and releases, resizes of 0 to 100000 pixels,
 // window events of every kind, now and then a quit, or no event at all.
 inline void pushStormEvent(TestGame& t, const Draw& next) {
-    constexpr std::uint32_t sizes = 100001;
-    SDL_Event e{};
+    constexpr std::uint32_t sizes = 100001, resize = SDL_WINDOWEVENT_RESIZED,
+                            windowEvents = SDL_WINDOWEVENT_DISPLAY_CHANGED + 1;
     const std::uint32_t kind = next() % 16;
+    SDL_Event e{};
     if (kind < 8) {
-        e.type = kind < 6 ? SDL_KEYDOWN : SDL_KEYUP;
+        e = event(kind < 6 ? SDL_KEYDOWN : SDL_KEYUP, stormScancode(next));
         e.key.repeat = static_cast<Uint8>(next() % 2);
-        e.key.keysym.scancode = stormScancode(next);
+        t.push(e);
     } else if (kind < 10) {
         e.type = SDL_WINDOWEVENT;
-        e.window.event = static_cast<Uint8>(
-            kind == 8 ? SDL_WINDOWEVENT_RESIZED : next() % (SDL_WINDOWEVENT_DISPLAY_CHANGED + 1));
+        e.window.event = static_cast<Uint8>(kind == 8 ? resize : next() % windowEvents);
         e.window.data1 = static_cast<Sint32>(next() % sizes);
         e.window.data2 = static_cast<Sint32>(next() % sizes);
+        t.push(e);
     } else if (kind == 10 && next() % 64 == 0) {
-        e.type = SDL_QUIT;
-    } else {
-        return;
+        t.push(event(SDL_QUIT));
     }
-    t.push(e);
 }
 
 // Mostly a plausible frame time; now and then one that no clock should give,
