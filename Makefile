@@ -1,5 +1,5 @@
 # Shortcuts over the CMake presets. Run scripts/setup.sh first on a new machine.
-.PHONY: all run build test test-ci test-sanitize bench package pictures clean
+.PHONY: all run build test test-ci test-sanitize test-clang bench package pictures clean
 
 all: build
 
@@ -22,6 +22,13 @@ test-sanitize:
 	cmake --preset sanitize
 	cmake --build --preset sanitize
 	ctest --preset sanitize
+
+# The same tests built with clang (run by CI besides `make test`; needs
+# `scripts/setup.sh clang`). The real-window suite runs in the other builds.
+test-clang:
+	cmake --preset clang
+	cmake --build --preset clang
+	ctest --preset clang
 
 # Benchmarks: every figure with its ratio on the console, the raw results in
 # build/bench/bench.json, the plot in build/bench/performance.png.

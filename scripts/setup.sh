@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, playing or testing Skerrion
-# needs, and only those that are missing. Usage: scripts/setup.sh [run|test|bench|package]
+# needs, and only those that are missing. Usage: scripts/setup.sh [run|test|clang|bench|package]
 set -euo pipefail
 
 purpose=${1:-run}
@@ -8,10 +8,12 @@ packages=(g++ make cmake ninja-build pkg-config libsdl2-dev)
 case "$purpose" in
 run) ;;
 package) packages+=(dpkg-dev file) ;; # cpack finds the dependencies with them
-test) packages+=(googletest libgtest-dev xvfb xdotool imagemagick valgrind python3) ;;
+test | clang) packages+=(googletest libgtest-dev xvfb xdotool imagemagick valgrind python3) ;;&
+clang) packages+=(clang) ;;
+test) ;;
 bench) packages+=(libbenchmark-dev python3 python3-matplotlib) ;;
 *)
-    echo "usage: $0 [run|test|bench|package]" >&2
+    echo "usage: $0 [run|test|clang|bench|package]" >&2
     exit 2
     ;;
 esac

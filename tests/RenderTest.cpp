@@ -73,7 +73,10 @@ TEST(Pixels, ToPixelTruncatesInRangeSaturatesBeyondAndMakesNaNZero) {
 TEST(Glitch, CopiesLandWhereTheirSamplesPutThemAndAddUp) {
     Canvas canvas(256, 256);
     // Not glitched; glitched with offset 0; glitched with up to 16 pixels.
-    for (auto [glitched, offset] : {std::pair{false, 1.0 / 16}, {true, 0.0}, {true, 1.0 / 16}}) {
+    for (const auto& [glitchedCase, offsetCase] :
+         {std::pair{false, 1.0 / 16}, {true, 0.0}, {true, 1.0 / 16}}) {
+        const bool glitched = glitchedCase; // lambdas below capture these
+        const double offset = offsetCase;
         SCOPED_TRACE(testing::Message() << glitched << " " << offset);
         std::vector<int> n(12);
         seedRandom(5);
