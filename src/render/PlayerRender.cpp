@@ -8,8 +8,8 @@
 
 namespace {
 
-// The figure in cells, from its top-left corner: head, arms, nose, neck,
-// body, leg and foot. It is 15 cells wide, one less than the hitbox.
+// The figure in cells, from its top-left corner. It is 15 cells wide, one
+// less than the hitbox.
 struct Piece {
     int left;
     int top;
@@ -18,8 +18,13 @@ struct Piece {
 };
 
 constexpr Piece figure[7] = {
-    {2, 0, 1, 2},   {0, 2, 14, 5}, {14, 3, 1, 1}, {3, 7, 8, 1},
-    {2, 8, 10, 10}, {4, 18, 2, 6}, {4, 24, 7, 2},
+    {2, 0, 1, 2},   // head
+    {0, 2, 14, 5},  // arms
+    {14, 3, 1, 1},  // nose
+    {3, 7, 8, 1},   // neck
+    {2, 8, 10, 10}, // body
+    {4, 18, 2, 6},  // leg
+    {4, 24, 7, 2},  // foot
 };
 
 // The pieces are laid out from a point seven cells right of the left edge.
