@@ -40,11 +40,11 @@ bench:
 		--benchmark_out=build/bench/bench.json --benchmark_out_format=json
 	/usr/bin/python3 bench/report.py build/bench/bench.json build/bench/performance.png
 
-# The README's pictures, docs/*.png, drawn by the game's own code (needs the test
-# set-up: imagemagick). PICTURES_BUILD picks the build folder.
-PICTURES_BUILD ?= build/ci
+# The README's pictures, docs/*.png, drawn by the game's own code (needs
+# imagemagick). PICTURES_BUILD picks the build folder.
+PICTURES_BUILD ?= build/release
 pictures:
-	cmake --preset ci -B $(PICTURES_BUILD)
+	cmake --preset release -B $(PICTURES_BUILD)
 	cmake --build $(PICTURES_BUILD) --target skerrion_pictures
 	mkdir -p $(PICTURES_BUILD)/pictures docs
 	$(PICTURES_BUILD)/tools/skerrion_pictures $(PICTURES_BUILD)/pictures

@@ -9,7 +9,7 @@
 #include "Scene.h"
 #include "shell/Console.h"
 #include "world/BlockField.h"
-#include "world/DeltaTime.h"
+#include "world/Globals.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <stdexcept>
 
 #include "render/Colours.h"
+#include "render/Globals.h"
 #include "render/Score.h"
-#include "render/WindowSize.h"
 #include "world/BlockField.h"
-#include "world/DeltaTime.h"
+#include "world/Globals.h"
 #include "world/Random.h"
 #include "world/Tuning.h"
 
@@ -49,12 +49,9 @@ Scene::Scene(std::size_t blockCount, State state)
         throw std::runtime_error(SDL_GetError());
     }
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    resetGlobals(seed);
     GameState = state;
-    debugMode = false;
-    windowWidth = initialWindowSize;
-    windowHeight = initialWindowSize;
     spawnTimer = spawnInterval; // alternating steps never run it down
-    seedRandom(seed);
     game.out = std::fopen("/dev/null", "w");
     if (game.out == nullptr) {
         throw std::runtime_error("cannot open /dev/null");

@@ -12,7 +12,7 @@
 #include <SDL.h>
 
 #include "shell/Game.h"
-#include "shell/GameState.h"
+#include "shell/Globals.h"
 
 struct Scene {
     SDL_Surface* surface;

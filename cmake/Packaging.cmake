@@ -1,7 +1,5 @@
 # Installing and packaging: the game, its desktop entry and its README in
 # the usual places, and a Debian package of them (cpack, or `make package`).
-include(GNUInstallDirs)
-
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/skerrion.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})

@@ -8,11 +8,10 @@
 #include <string>
 
 #include "Surface.h"
-#include "render/GameOverScreen.h"
 #include "render/Pixels.h"
 #include "render/PlayFrame.h"
 #include "render/Score.h"
-#include "render/StartScreen.h"
+#include "render/Screens.h"
 #include "world/BlockField.h"
 #include "world/Random.h"
 

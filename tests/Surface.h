@@ -9,7 +9,7 @@
 
 #include <SDL.h>
 
-#include "render/WindowSize.h"
+#include "render/Globals.h"
 
 using Rgb = std::uint32_t; // 0xRRGGBB
 inline constexpr Rgb kBlack = 0x000000;

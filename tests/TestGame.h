@@ -8,9 +8,9 @@
 
 #include "Surface.h"
 #include "shell/Game.h"
-#include "shell/GameState.h"
+#include "shell/Globals.h"
 #include "world/BlockField.h"
-#include "world/DeltaTime.h"
+#include "world/Globals.h"
 #include "world/Random.h"
 
 // An event of the type; a key event for the key.
@@ -37,11 +37,9 @@ struct TestGame {
             EXPECT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0) << SDL_GetError();
         }
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-        GameState = State::Start;
-        debugMode = false;
-        deltaTime = 0.0;
-        spawnTimer = 0.0;
-        seedRandom(seed);
+        resetGlobals(seed);
+        windowWidth = width;
+        windowHeight = height;
         game.out = std::tmpfile();
     }
     ~TestGame() { std::fclose(game.out); }

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "world/BlockField.h"
-#include "world/DeltaTime.h"
+#include "world/Globals.h"
 #include "world/Player.h"
 #include "world/Random.h"
 #include "world/Tuning.h"

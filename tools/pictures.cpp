@@ -7,12 +7,11 @@
 
 #include <SDL.h>
 
-#include "render/GameOverScreen.h"
-#include "render/StartScreen.h"
-#include "render/WindowSize.h"
+#include "render/Globals.h"
+#include "render/Screens.h"
 #include "shell/Game.h"
-#include "shell/GameState.h"
-#include "world/DeltaTime.h"
+#include "shell/Globals.h"
+#include "world/Globals.h"
 #include "world/Random.h"
 
 namespace {

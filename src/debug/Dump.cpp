@@ -1,6 +1,5 @@
-// The text the debug keys print for a block and for the player. Players'
-// scripts read these, so the layout is fixed: "%f" numbers, flags as 0 or 1,
-// no newline at the end.
+// The text the debug keys print for a block and for the player: "%f"
+// numbers, flags as 0 or 1, no newline at the end (the caller adds one).
 #include "debug/Format.h"
 #include "world/Block.h"
 #include "world/Player.h"

@@ -4,8 +4,8 @@
 
 #include "render/Colours.h"
 #include "render/Glitch.h"
+#include "render/Globals.h"
 #include "render/Pixels.h"
-#include "render/WindowSize.h"
 #include "world/Block.h"
 
 double Block::glitchedPosition(bool vertical) const {

@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "render/Colours.h"
+#include "render/Globals.h"
 #include "render/Pixels.h"
-#include "render/WindowSize.h"
 #include "world/Random.h"
 
 double glitchSample(double glitchOffset) {

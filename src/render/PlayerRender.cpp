@@ -2,8 +2,8 @@
 // blue, each copy moved as a whole while the player is glitched.
 #include "render/Colours.h"
 #include "render/Glitch.h"
+#include "render/Globals.h"
 #include "render/Pixels.h"
-#include "render/WindowSize.h"
 #include "world/Player.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <span>
 
 #include "render/Colours.h"
-#include "render/WindowSize.h"
+#include "render/Globals.h"
 
 namespace {
 

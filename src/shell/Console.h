@@ -1,5 +1,5 @@
-// Everything the game prints. Players and their scripts read these lines, so
-// their text is fixed.
+// Everything the game prints apart from the debug dumps: the status line of
+// every pass, the final score and the critical-error message.
 #pragma once
 
 #include <cstdint>

@@ -2,7 +2,8 @@
 
 #include <chrono>
 
-#include "world/DeltaTime.h"
+#include "shell/Globals.h"
+#include "world/Globals.h"
 
 namespace {
 
@@ -24,11 +25,6 @@ std::int64_t monotonicNanoseconds() {
 std::int64_t wallClockNanoseconds() {
     return nanosecondsOf<std::chrono::system_clock>();
 }
-
-// Taken during static initialisation, in this order, so the first pass
-// measures the whole start-up.
-std::int64_t previousFrameTime = monotonicNanoseconds();
-std::int64_t currentFrameTime = monotonicNanoseconds();
 
 void updateDeltaTime() {
     previousFrameTime = currentFrameTime;

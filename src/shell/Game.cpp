@@ -5,16 +5,15 @@
 
 #include <SDL.h>
 
-#include "render/GameOverScreen.h"
+#include "render/Globals.h"
 #include "render/PlayFrame.h"
-#include "render/StartScreen.h"
-#include "render/WindowSize.h"
+#include "render/Screens.h"
 #include "shell/Console.h"
 #include "shell/FrameClock.h"
-#include "shell/GameState.h"
+#include "shell/Globals.h"
 #include "shell/Input.h"
 #include "world/BlockField.h"
-#include "world/DeltaTime.h"
+#include "world/Globals.h"
 #include "world/Random.h"
 #include "world/Tuning.h"
 
@@ -22,16 +21,17 @@ namespace {
 
 constexpr const char* windowTitle = "Skerrion";
 
-bool isResize(const SDL_Event& event) {
-    return event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_RESIZED;
+bool isResize(const SDL_Event* event) {
+    return event != nullptr && event->type == SDL_WINDOWEVENT &&
+           event->window.event == SDL_WINDOWEVENT_RESIZED;
 }
 
-bool isKeyDown(const SDL_Event& event, SDL_Scancode key) {
-    return event.type == SDL_KEYDOWN && event.key.keysym.scancode == key;
+bool isKeyDown(const SDL_Event* event, SDL_Scancode key) {
+    return event != nullptr && event->type == SDL_KEYDOWN && event->key.keysym.scancode == key;
 }
 
-bool isExitRequest(const SDL_Event& event) {
-    return event.type == SDL_QUIT || isKeyDown(event, SDL_SCANCODE_Q) ||
+bool isExitRequest(const SDL_Event* event) {
+    return (event != nullptr && event->type == SDL_QUIT) || isKeyDown(event, SDL_SCANCODE_Q) ||
            isKeyDown(event, SDL_SCANCODE_ESCAPE);
 }
 
@@ -106,34 +106,34 @@ std::unique_ptr<Game> startGame() {
 }
 
 PassResult runPass(Game& game, const Uint8* keys) {
-    SDL_Event event;
-    const bool hasEvent = SDL_PollEvent(&event) == 1;
-    const SDL_Event* polled = hasEvent ? &event : nullptr;
+    // The pass's event, or null when the queue was empty.
+    SDL_Event polled;
+    const SDL_Event* event = SDL_PollEvent(&polled) == 1 ? &polled : nullptr;
 
     const State state = GameState;
-    const bool drawsState =
+    const bool takesResize =
         state == State::Start || state == State::Playing || state == State::GameOver;
-    if (drawsState && hasEvent && isResize(event)) {
+    if (takesResize && isResize(event)) {
         // A resize pass only takes the new size: no update, no frame, no timing.
-        windowWidth = event.window.data1;
-        windowHeight = event.window.data2;
+        windowWidth = event->window.data1;
+        windowHeight = event->window.data2;
         return PassResult::Continue;
     }
 
     switch (state) {
     case State::Start:
-        if (hasEvent && isExitRequest(event)) {
+        if (isExitRequest(event)) {
             GameState = State::Exit;
-        } else if (hasEvent && isKeyDown(event, SDL_SCANCODE_SPACE)) {
+        } else if (isKeyDown(event, SDL_SCANCODE_SPACE)) {
             GameState = State::Playing;
         }
         renderStartScreen(game.renderer);
         break;
     case State::Playing:
-        playingPass(game, polled, keys);
+        playingPass(game, event, keys);
         break;
     case State::GameOver:
-        if (hasEvent && (isExitRequest(event) || isKeyDown(event, SDL_SCANCODE_SPACE))) {
+        if (isExitRequest(event) || isKeyDown(event, SDL_SCANCODE_SPACE)) {
             GameState = State::Exit;
         }
         renderGameOverScreen(game.renderer);

@@ -14,9 +14,9 @@
 #include "world/Player.h"
 
 struct Game {
-    SDL_Window* window;      // owned; null when drawing into a test's surface
-    SDL_Renderer* renderer;  // owned
-    BlockList blocks;        // the live play field, floor block first
+    SDL_Window* window;      // null when drawing into a test's surface
+    SDL_Renderer* renderer;  // both destroyed only by shutdown
+    BlockList blocks;        // the live play field, newest first, the floor last
     Player player;           // refers to blocks
     std::FILE* out = stdout; // status line, dumps and final score
 

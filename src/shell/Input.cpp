@@ -1,7 +1,7 @@
 #include "shell/Input.h"
 
-#include "shell/GameState.h"
-#include "world/DeltaTime.h"
+#include "shell/Globals.h"
+#include "world/Globals.h"
 
 namespace {
 

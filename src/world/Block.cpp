@@ -5,7 +5,8 @@ namespace {
 // Blocks may stray beyond the window, but only so far: the horizontal band
 // reaches a tenth of a window past the left edge so that a block can scroll
 // fully out before it is culled. The far tests subtract the size from the new
-// near edge, not from the far edge; the game has always played that way.
+// near edge, not from the far edge, which lets a block reach a size's width
+// beyond the right or bottom edge.
 constexpr double leftLimit = -0.1;
 constexpr double topLimit = 0.0;
 constexpr double farLimit = 1.0;

@@ -1,10 +1,8 @@
 #include "world/BlockField.h"
 
-#include "world/DeltaTime.h"
+#include "world/Globals.h"
 #include "world/Random.h"
 #include "world/Tuning.h"
-
-double spawnTimer = 0.0;
 
 namespace {
 

@@ -7,9 +7,6 @@
 
 struct SDL_Renderer;
 
-// Seconds until the next spawn; 0 at the start, so a run spawns at once.
-extern double spawnTimer;
-
 // The block along the whole bottom edge that a run starts on.
 Block floorBlock(SDL_Renderer* renderer);
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "world/DeltaTime.h"
+#include "world/Globals.h"
 #include "world/Tuning.h"
 
 Player::Player(double x, double y, double cellSize, bool glitched, double glitchOffset,

@@ -1,5 +1,7 @@
 #include "world/Random.h"
 
+#include "world/Globals.h"
+
 namespace {
 
 // A 64-bit linear congruential generator (Knuth's MMIX constants) whose draws
@@ -10,17 +12,15 @@ constexpr std::uint64_t multiplier = 6364136223846793005ULL;
 constexpr std::uint64_t increment = 1442695040888963407ULL;
 constexpr int drawShift = 64 - 15;
 
-std::uint64_t state = 1;
-
 } // namespace
 
 void seedRandom(std::uint32_t seed) {
-    state = seed;
+    randomState = seed;
     // One step mixes a small seed into the high bits before the first draw.
-    state = state * multiplier + increment;
+    randomState = randomState * multiplier + increment;
 }
 
 int randomNumber() {
-    state = state * multiplier + increment;
-    return static_cast<int>(state >> drawShift);
+    randomState = randomState * multiplier + increment;
+    return static_cast<int>(randomState >> drawShift);
 }

@@ -1,4 +1,4 @@
-#include "render/WindowSize.h"
+#include "render/Globals.h"
 
 std::int32_t windowWidth = initialWindowSize;
 std::int32_t windowHeight = initialWindowSize;

@@ -1,4 +1,0 @@
-#include "shell/GameState.h"
-
-State GameState = State::Start;
-bool debugMode = false;

@@ -1,3 +1,0 @@
-#include "world/DeltaTime.h"
-
-double deltaTime = 0.0;
