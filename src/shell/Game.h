@@ -19,6 +19,9 @@ struct Game {
     BlockList blocks;        // the live play field, newest first, the floor last
     Player player;           // refers to blocks
     std::FILE* out = stdout; // status line, dumps and final score
+    // The width in columns of the terminal that out writes to, or 0 when out
+    // is not a terminal. The front door reads it at start and on a resize.
+    int terminalColumns = 0;
 
     // The world as a run starts: the floor block and the player above it.
     Game(SDL_Window* window, SDL_Renderer* renderer);
