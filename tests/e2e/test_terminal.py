@@ -1,0 +1,39 @@
+# The real game in a real terminal 80 columns wide (tmux): one status line,
+# rewritten in place on one row, also after the terminal is resized, and the
+# final score on one row of its own.
+import os, subprocess, time, unittest  # noqa: E401
+
+import harness
+
+# A status line as the terminal shows it (trailing blanks dropped), cut to each width.
+LINE = r"^\d\.\d{8} sec\. Score: +\d+ +State: %s +Blocks: \d+%s$"
+CUT = {80: r" +Timer: -?\d\.\d{5,6}", 60: "", 140: r" +Timer: -?\d\.\d{6} +Debug: 0"}
+
+
+class Terminal(unittest.TestCase):
+    def test_the_status_line_keeps_to_one_row_and_the_final_score_to_another(self):
+        x = harness.Xserver(os.getcwd())
+        self.addCleanup(x.stop)
+        tmux = ["tmux", "-L", "skerrion-e2e-%d" % os.getpid(), "-f", "/dev/null"]
+
+        def run(*args):
+            return subprocess.run(args, env=x.env, check=True, capture_output=True, text=True, timeout=60).stdout
+        run(*tmux, "new-session", "-d", "-x", "80", "-y", "24", "-e", "SDL_VIDEODRIVER=x11", "sh", "-c",
+            '"$0"; echo exit $?; tmux wait-for -S ended; sleep 600', harness.BINARY)
+        self.addCleanup(run, *tmux, "kill-server")
+        # Start, play, resizes; then quit (x does nothing). The lines on their way
+        # when the terminal shrinks wrap once: the reset (send-keys -R) clears them.
+        for width, state, key in ((80, "0", "space"), (80, "1", "x"), (60, "[12]", "x"), (140, "[12]", "x"),
+                                  (80, "[12]", "q")):
+            run(*tmux, "resize-window", "-x", str(width))
+            time.sleep(1.5)
+            run(*tmux, "send-keys", "-R")
+            time.sleep(1.5)
+            self.assertRegex(run(*tmux, "capture-pane", "-p").rstrip(), LINE % (state, CUT[width]))
+            run("xdotool", "search", "--onlyvisible", "--name", "^Skerrion$", "windowfocus", "--sync", "key", key)
+        run(*tmux, "wait-for", "ended")
+        self.assertRegex(run(*tmux, "capture-pane", "-p").rstrip(), r"^Your final score is \d+\.\nexit 0$")
+
+
+if __name__ == "__main__":
+    harness.main()
