@@ -15,6 +15,7 @@ TEST(Console, OnATerminalBothLinesFitOneRowAndOffOneTheyStayWhole) {
     const std::tuple<int, std::string, std::size_t> table[] = {
         {0, "0.00012345 sec.\tScore:   7 \tState: 1 \tBlocks: 12 \tTimer: 2.500000 \tDebug: 1\r",
          73},
+        {100, timer + "0         Debug: 1   \r", 77},
         {97, timer + "0         Debug: 1\r", 74},
         {96, timer + "0         Debug: \r", 73},
         {88, timer + "0        \r", 65},
