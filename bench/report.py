@@ -96,9 +96,12 @@ def main(json_path, png_path):
     print("\nParts of the game's own work at 5 blocks, alone")
     print("| part | time | share of the pass |")
     print("|---|---:|---:|")
-    for label, run in (("world step", step[5]), ("list copy", find(runs, "ListCopy/5")),
-                       ("status line into /dev/null", find(runs, "StatusLine"))):
-        print(f"| {label} | {us(cpu(run))} | {cpu(run) / ordinary * 100:.2f} % |")
+    line = find(runs, "StatusLine")
+    for label, seconds in (("world step", cpu(step[5])), ("list copy", cpu(find(runs, "ListCopy/5"))),
+                           ("status line into /dev/null", line["off_terminal"]),
+                           ("the same, cut for an 80-column terminal", line["on_terminal"])):
+        print(f"| {label} | {us(seconds)} | {seconds / ordinary * 100:.2f} % |")
+    print(f"Status line on a terminal / off one, timed in the same iterations: {line['on_vs_off']:.2f}")
 
     print("\nScreens against the bare clear + present")
     print("| screen pass | time | clear + present | ratio |")

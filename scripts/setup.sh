@@ -17,6 +17,10 @@ bench) packages+=(libbenchmark-dev python3 python3-matplotlib) ;;
     exit 2
     ;;
 esac
+# The terminal test runs the game in a tmux pane of a set width.
+if [ "$purpose" = test ]; then
+    packages+=(tmux)
+fi
 
 missing=()
 for package in "${packages[@]}"; do

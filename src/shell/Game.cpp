@@ -139,7 +139,7 @@ PassResult runPass(Game& game, const Uint8* keys) {
         renderGameOverScreen(game.renderer);
         break;
     case State::Exit:
-        printFinalScore(game.out, game.player.score);
+        printFinalScore(game.out, game.player.score, game.terminalColumns);
         std::fflush(game.out);
         return PassResult::Exit;
     default:
@@ -149,8 +149,10 @@ PassResult runPass(Game& game, const Uint8* keys) {
     }
 
     updateDeltaTime();
-    printStatusLine(game.out, {deltaTime, game.player.score, static_cast<std::uint32_t>(GameState),
-                               game.blocks.size(), spawnTimer, debugMode});
+    printStatusLine(game.out,
+                    {deltaTime, game.player.score, static_cast<std::uint32_t>(GameState),
+                     game.blocks.size(), spawnTimer, debugMode},
+                    game.terminalColumns);
     return PassResult::Continue;
 }
 

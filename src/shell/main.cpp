@@ -2,14 +2,21 @@
 #include <SDL.h>
 
 #include "shell/Game.h"
+#include "shell/posix/Terminal.h"
 
 int main(int, char**) {
     std::unique_ptr<Game> game = startGame();
     if (!game) {
         return 1;
     }
+    // The status line fits the terminal it is printed on, also after a resize.
+    watchTerminalResizes();
+    game->terminalColumns = standardOutputColumns();
     const Uint8* keys = SDL_GetKeyboardState(nullptr);
     while (runPass(*game, keys) == PassResult::Continue) {
+        if (terminalResized()) {
+            game->terminalColumns = standardOutputColumns();
+        }
     }
     shutdown(game->window, game->renderer);
 }
