@@ -2,8 +2,10 @@
 #include <SDL.h>
 
 #include "shell/Game.h"
+#include "shell/posix/StandardStreams.h"
 
 int main(int, char**) {
+    openClosedStandardStreams();
     std::unique_ptr<Game> game = startGame();
     if (!game) {
         return 1;
