@@ -40,22 +40,31 @@ bench:
 		--benchmark_out=build/bench/bench.json --benchmark_out_format=json
 	/usr/bin/python3 bench/report.py build/bench/bench.json build/bench/performance.png
 
-# The README's pictures, docs/*.png, drawn by the game's own code (needs
+# The README's pictures, docs/*.png, and the icon at every size,
+# packaging/icons/skerrion-<size>.png, drawn by the game's own code (needs
 # imagemagick). PICTURES_BUILD picks the build folder.
 PICTURES_BUILD ?= build/release
 pictures:
 	cmake --preset release -B $(PICTURES_BUILD)
 	cmake --build $(PICTURES_BUILD) --target skerrion_pictures
-	mkdir -p $(PICTURES_BUILD)/pictures docs
+	mkdir -p $(PICTURES_BUILD)/pictures docs packaging/icons
 	$(PICTURES_BUILD)/tools/skerrion_pictures $(PICTURES_BUILD)/pictures
 	for name in start-screen play-frame game-over; do \
 		/usr/bin/convert $(PICTURES_BUILD)/pictures/$$name.bmp -strip \
 			-define png:exclude-chunks=date,time docs/$$name.png || exit 1; \
 	done
+	for bmp in $(PICTURES_BUILD)/pictures/icon-*.bmp; do \
+		size=$${bmp##*/icon-}; size=$${size%.bmp}; \
+		/usr/bin/convert $$bmp -strip -define png:exclude-chunks=date,time \
+			PNG32:packaging/icons/skerrion-$$size.png || exit 1; \
+	done
 
-# The Debian package: build/release/package/skerrion_<version>_<arch>.deb.
-package: build
-	cd build/release && cpack -B package
+# The Debian package, build/package/skerrion_<version>_<arch>.deb: the
+# release build with the game in games/ and Debian's compiler flags.
+package:
+	cmake --preset package
+	cmake --build --preset package
+	cd build/package && cpack
 
 clean:
 	rm -rf build

@@ -1,14 +1,43 @@
-// The least an SDL program does to show a frame: one window, one renderer
-// of SDL's own choice, a clear and a present. The game's start-up is
-// measured against it. Prints a line after the first present, then waits
-// for SDL_QUIT, which SIGTERM brings.
+// The least an SDL program written in C++ does to show a frame: one window,
+// one renderer of SDL's own choice, a clear and a present. The game's
+// start-up is measured against it. Like the game, it holds SDL's objects in
+// C++ (their clean-up on unwinding needs the C++ runtime), so both load the
+// same shared libstdc++ and libgcc_s. Prints a line after the first present,
+// then waits for SDL_QUIT, which SIGTERM brings.
 #include <cstdio>
+#include <memory>
 
 #include <SDL.h>
 
 namespace {
 
 constexpr int windowSize = 700;
+
+using Window = std::unique_ptr<SDL_Window, decltype(&SDL_DestroyWindow)>;
+using Renderer = std::unique_ptr<SDL_Renderer, decltype(&SDL_DestroyRenderer)>;
+
+// The window's whole life; SDL_Quit follows it.
+int showFirstFrame() {
+    const Window window(SDL_CreateWindow("Minimal", SDL_WINDOWPOS_UNDEFINED,
+                                         SDL_WINDOWPOS_UNDEFINED, windowSize, windowSize,
+                                         SDL_WINDOW_RESIZABLE),
+                        SDL_DestroyWindow);
+    const Renderer renderer(window ? SDL_CreateRenderer(window.get(), -1, 0) : nullptr,
+                            SDL_DestroyRenderer);
+    if (!renderer) {
+        std::fprintf(stderr, "window or renderer: %s\n", SDL_GetError());
+        return 1;
+    }
+    SDL_RenderClear(renderer.get());
+    SDL_RenderPresent(renderer.get());
+    std::printf("first frame\n");
+    std::fflush(stdout);
+
+    SDL_Event event;
+    while (SDL_WaitEvent(&event) == 1 && event.type != SDL_QUIT) {
+    }
+    return 0;
+}
 
 } // namespace
 
@@ -17,24 +46,7 @@ int main(int, char**) {
         std::fprintf(stderr, "SDL_Init: %s\n", SDL_GetError());
         return 1;
     }
-    SDL_Window* window =
-        SDL_CreateWindow("Minimal", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, windowSize,
-                         windowSize, SDL_WINDOW_RESIZABLE);
-    SDL_Renderer* renderer = window != nullptr ? SDL_CreateRenderer(window, -1, 0) : nullptr;
-    if (renderer == nullptr) {
-        std::fprintf(stderr, "window or renderer: %s\n", SDL_GetError());
-        return 1;
-    }
-    SDL_RenderClear(renderer);
-    SDL_RenderPresent(renderer);
-    std::printf("first frame\n");
-    std::fflush(stdout);
-
-    SDL_Event event;
-    while (SDL_WaitEvent(&event) == 1 && event.type != SDL_QUIT) {
-    }
-    SDL_DestroyRenderer(renderer);
-    SDL_DestroyWindow(window);
+    const int status = showFirstFrame();
     SDL_Quit();
-    return 0;
+    return status;
 }

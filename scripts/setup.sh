@@ -7,7 +7,9 @@ purpose=${1:-run}
 packages=(g++ make cmake ninja-build pkg-config libsdl2-dev)
 case "$purpose" in
 run) ;;
-package) packages+=(dpkg-dev file) ;; # cpack finds the dependencies with them
+# cpack finds the dependencies with dpkg-dev and file; packaging/check-installed.sh
+# runs Debian's checker, the validators and man on the installed package.
+package) packages+=(dpkg-dev file lintian desktop-file-utils appstream man-db) ;;
 test | clang) packages+=(googletest libgtest-dev xvfb xdotool imagemagick valgrind python3) ;;&
 clang) packages+=(clang) ;;
 test) ;;

@@ -1,18 +1,22 @@
 // Draws the README's pictures with the game's own code, at the window's
 // starting size: the start screen, a play frame a few seconds into a seeded
-// run and the game-over screen, saved as BMP files into the given folder.
+// run and the game-over screen; and the icon, the figure at every size of the
+// icon theme. All are saved as BMP files into the given folder.
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
 #include <SDL.h>
 
+#include "render/Colours.h"
 #include "render/Globals.h"
 #include "render/Screens.h"
 #include "shell/Game.h"
 #include "shell/Globals.h"
 #include "world/Globals.h"
 #include "world/Random.h"
+#include "world/Tuning.h"
 
 namespace {
 
@@ -85,6 +89,47 @@ void steer(const Game& game, std::array<Uint8, SDL_NUM_SCANCODES>& keys) {
     }
 }
 
+// The icon is the figure alone, glitched, on black. Each size has its own
+// cell and glitch displacement, in pixels: at the small sizes the cell is
+// wider than high, as the figure's 26 cells of height would not fit at a
+// pixel each, and the glitch stays within a pixel or two so that the figure
+// still reads.
+struct IconLook {
+    int size;
+    double cellWidth;
+    double cellHeight;
+    double glitch;
+};
+
+// Size, cell width and height, glitch displacement: all in pixels.
+constexpr IconLook iconLooks[] = {
+    {16, 1.0, 0.6, 0.5}, {22, 1.0, 0.8, 0.5}, {24, 1.0, 0.8, 0.5},  {32, 1.0, 1.0, 0.9},
+    {48, 1.5, 1.5, 1.5}, {64, 2.0, 2.0, 2.0}, {128, 4.0, 4.0, 4.0}, {256, 8.0, 8.0, 8.0},
+};
+
+constexpr std::uint32_t iconSeed = 3;
+constexpr double figureWidthCells = 15.0; // the hitbox's last column stays empty
+constexpr double cellsPerWindow = 100.0;  // the figure's cell is a hundredth of the window
+
+// Draws the figure as the game does, into a window whose size is chosen so
+// that a cell comes out at the look's size in pixels.
+void drawIcon(SDL_Renderer* renderer, const IconLook& look) {
+    windowWidth = static_cast<std::int32_t>(std::lround(look.cellWidth * cellsPerWindow));
+    windowHeight = static_cast<std::int32_t>(std::lround(look.cellHeight * cellsPerWindow));
+    // Whole pixels, so that a glitch under a pixel moves a copy by one pixel
+    // or not at all.
+    const double left = std::floor((look.size - figureWidthCells * look.cellWidth) / 2.0);
+    const double top = std::floor((look.size - playerHeightCells * look.cellHeight) / 2.0);
+    BlockList noBlocks;
+    Player figure(left / windowWidth, top / windowHeight, 1.0 / cellsPerWindow, true,
+                  look.glitch / windowWidth, noBlocks, renderer);
+    seedRandom(iconSeed);
+    setDrawColour(renderer, black);
+    SDL_RenderClear(renderer);
+    figure.render();
+    windowWidth = windowHeight = initialWindowSize;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -136,6 +181,20 @@ int main(int argc, char** argv) {
     std::fclose(game.out);
     SDL_DestroyRenderer(renderer);
     SDL_FreeSurface(surface);
+
+    for (const IconLook& look : iconLooks) {
+        surface =
+            SDL_CreateRGBSurfaceWithFormat(0, look.size, look.size, 32, SDL_PIXELFORMAT_ARGB8888);
+        renderer = surface ? SDL_CreateSoftwareRenderer(surface) : nullptr;
+        if (renderer == nullptr) {
+            std::fprintf(stderr, "skerrion_pictures: %s\n", SDL_GetError());
+            return 1;
+        }
+        drawIcon(renderer, look);
+        save(("icon-" + std::to_string(look.size)).c_str());
+        SDL_DestroyRenderer(renderer);
+        SDL_FreeSurface(surface);
+    }
     SDL_Quit();
     return saved ? 0 : 1;
 }

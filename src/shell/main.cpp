@@ -2,9 +2,11 @@
 #include <SDL.h>
 
 #include "shell/Game.h"
+#include "shell/posix/StandardStreams.h"
 #include "shell/posix/Terminal.h"
 
 int main(int, char**) {
+    openClosedStandardStreams();
     std::unique_ptr<Game> game = startGame();
     if (!game) {
         return 1;
