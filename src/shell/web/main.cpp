@@ -3,13 +3,13 @@
 // loop. What the game prints goes to the page: the status line in place, the
 // other lines below it, and the final score beside a button for a new run.
 #include <cstdio>
+#include <emscripten.h>
 #include <iterator>
 #include <memory>
 #include <string>
 #include <sys/types.h>
 
 #include <SDL.h>
-#include <emscripten.h>
 
 #include "shell/Game.h"
 
@@ -20,14 +20,13 @@ EM_JS(void, showRunEnd, (const char* finalLines), { Module.showRunEnd(UTF8ToStri
 
 namespace {
 
-// What a browser delivers that the game never reads: the pointer, touches and
-// the gestures SDL makes of them, and typed text. A pass takes one event, so
-// at one pass per frame a queue of these would hold back the keys behind it.
+// What a browser delivers that the game never reads. A pass takes one event,
+// so at one pass per frame a queue of these would hold back the keys behind it.
 constexpr SDL_EventType unusedEvents[] = {
-    SDL_MOUSEMOTION,   SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP, SDL_MOUSEWHEEL,
-    SDL_FINGERDOWN,    SDL_FINGERUP,        SDL_FINGERMOTION,  SDL_MULTIGESTURE,
-    SDL_DOLLARGESTURE, SDL_DOLLARRECORD,    SDL_TEXTEDITING,   SDL_TEXTINPUT,
-    SDL_TEXTEDITING_EXT,
+    SDL_MOUSEMOTION,  SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP,   SDL_MOUSEWHEEL, // the pointer
+    SDL_FINGERDOWN,   SDL_FINGERUP,        SDL_FINGERMOTION,                    // touches
+    SDL_MULTIGESTURE, SDL_DOLLARGESTURE,   SDL_DOLLARRECORD,                    // their gestures
+    SDL_TEXTEDITING,  SDL_TEXTINPUT,       SDL_TEXTEDITING_EXT,                 // typed text
 };
 
 // Once the run is over nothing takes events any more, so none may queue up.
