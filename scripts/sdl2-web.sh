@@ -9,7 +9,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 prefix=$root/build/sdl2/web
 
 if [ ! -f "$prefix/lib/cmake/SDL2/SDL2Config.cmake" ]; then
-    source=$("$root/scripts/sdl2-source.sh")
+    sources=$("$root/scripts/sdl2-source.sh")
     build=$root/build/sdl2/web-build
     # emcc's JavaScript tools need Debian's node modules, whichever node runs them.
     export NODE_PATH=/usr/share/nodejs
@@ -22,7 +22,7 @@ if [ ! -f "$prefix/lib/cmake/SDL2/SDL2Config.cmake" ]; then
     # SDL_LEAN_AND_MEAN drops the optimised surface blitters, RLE and YUV (the
     # game draws only rectangles and lines) but would drop the software
     # renderer too, which the game needs where WebGL is missing.
-    emcmake cmake -S "$source" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    emcmake cmake -S "$sources" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_INSTALL_PREFIX="$prefix" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF \
         -DSDL2_DISABLE_SDL2MAIN=ON -DSDL_CCACHE=OFF "${options[@]}" \
         -DCMAKE_C_FLAGS="-DSDL_LEAN_AND_MEAN=1 -DSDL_VIDEO_RENDER_SW=1" >&2
