@@ -66,5 +66,24 @@ package:
 	cmake --build --preset package
 	cd build/package && cpack
 
+# The game as a web page in build/web/site (index.html, skerrion.js,
+# skerrion.wasm; needs `scripts/setup.sh web`). SDL2 is built for the web
+# once, into build/sdl2/web. `make serve` serves the page on this machine
+# only; `make test-web` plays it in headless Chromium, with WebGL and without.
+.PHONY: web serve test-web
+PORT ?= 8000
+
+web:
+	scripts/sdl2-web.sh >/dev/null
+	cmake --preset web
+	cmake --build --preset web
+
+serve: web
+	@echo "Open http://127.0.0.1:$(PORT)/ in a browser; Ctrl+C stops the server."
+	/usr/bin/python3 -m http.server --bind 127.0.0.1 --directory build/web/site $(PORT)
+
+test-web: web
+	/usr/bin/python3 tests/web/test_page.py build/web/site
+
 clean:
 	rm -rf build

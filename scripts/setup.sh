@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, playing or testing Skerrion
-# needs, and only those that are missing. Usage: scripts/setup.sh [run|test|clang|bench|package]
+# needs, and only those that are missing. Usage: scripts/setup.sh [run|test|clang|bench|package|web]
 set -euo pipefail
 
 purpose=${1:-run}
@@ -14,8 +14,10 @@ test | clang) packages+=(googletest libgtest-dev xvfb xdotool imagemagick valgri
 clang) packages+=(clang) ;;
 test) ;;
 bench) packages+=(libbenchmark-dev python3 python3-matplotlib) ;;
+# The web build (emscripten) and its browser test (Chromium driven by Selenium).
+web) packages+=(emscripten python3 chromium chromium-driver python3-selenium python3-pil) ;;
 *)
-    echo "usage: $0 [run|test|clang|bench|package]" >&2
+    echo "usage: $0 [run|test|clang|bench|package|web]" >&2
     exit 2
     ;;
 esac

@@ -1,0 +1,141 @@
+# The web page played in headless Chromium, served from 127.0.0.1: once with
+# WebGL (SwiftShader) and once with SDL's software renderer (WebGL disabled).
+# Usage: test_page.py SITE_FOLDER
+import base64
+import functools
+import http.server
+import io
+import os
+import re
+import sys
+import threading
+import time
+import unittest
+
+from PIL import Image
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.common.exceptions import TimeoutException
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.support.ui import WebDriverWait
+
+DOCS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "docs")
+RENDERERS = {"webgl": ["--use-angle=swiftshader", "--enable-unsafe-swiftshader"],
+             "software": ["--disable-gpu", "--disable-webgl"]}
+PLAYER_X = re.compile(r"\(X/Y\): \((-?\d+\.\d+),")
+# In the page: a burst of mouse moves over the canvas, then the passes (status
+# lines) and the time from the next key press to the pass that shows its effect.
+LATENCY_PROBE = """const status = document.getElementById("status"), p = window.probe = {passes: 0};
+addEventListener("keydown", e => p.key = p.key || e.timeStamp, true);
+new MutationObserver(() => { if (p.key && !p.ms && ++p.passes && /\\tState: 1 /.test(status.textContent))
+    p.ms = performance.now() - p.key; }).observe(status, {childList: true});
+for (let i = 0; i < 300; i++) document.getElementById("canvas").dispatchEvent(
+    new MouseEvent("mousemove", {clientX: 10 + i, clientY: 10 + i, bubbles: true}));"""
+# In the page: how many changes the page makes in half a second.
+QUIET_PROBE = """const done = arguments[0]; let changes = 0;
+new MutationObserver(records => changes += records.length)
+    .observe(document.body, {subtree: true, childList: true, characterData: true, attributes: true});
+setTimeout(() => done(changes), 500);"""
+
+
+class Handler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+class PageTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        handler = functools.partial(Handler, directory=SITE)
+        cls.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+        threading.Thread(target=cls.server.serve_forever, daemon=True).start()
+
+    def open(self, renderer):
+        options = webdriver.ChromeOptions()
+        options.binary_location = "/usr/bin/chromium"
+        for flag in ["--headless=new", "--no-sandbox", "--window-size=800,900"] + RENDERERS[renderer]:
+            options.add_argument(flag)
+        options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+        self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        self.addCleanup(self.driver.quit)
+        self.driver.get("http://127.0.0.1:%d/" % self.server.server_port)
+
+    def text(self, element):
+        return self.driver.execute_script("return document.getElementById(arguments[0]).textContent", element)
+
+    def wait_for(self, element, pattern, timeout=20):
+        try:
+            WebDriverWait(self.driver, timeout, 0.05).until(lambda d: re.search(pattern, self.text(element)))
+        except TimeoutException:
+            self.fail("no %r in #%s: %r; status %r"
+                      % (pattern, element, self.text(element), self.text("status")))
+
+    def keys(self, *keys):
+        ActionChains(self.driver).send_keys(*keys).perform()
+
+    def assert_canvas(self, picture):
+        r = self.driver.execute_script("return document.getElementById('canvas').getBoundingClientRect()")
+        clip = {"x": r["x"], "y": r["y"], "width": r["width"], "height": r["height"], "scale": 1}
+        shot = self.driver.execute_cdp_cmd("Page.captureScreenshot", {"clip": clip})
+        got = Image.open(io.BytesIO(base64.b64decode(shot["data"]))).convert("RGB")
+        want = Image.open(os.path.join(DOCS, picture)).convert("RGB")
+        self.assertEqual(got.size, want.size, picture)
+        self.assertEqual(sum(a != b for a, b in zip(got.getdata(), want.getdata())), 0, picture)
+
+    def memory(self):
+        # After a full collection: the JavaScript heap's bytes in use, the
+        # page's DOM nodes, the wasm memory and the game's heap in it (uordblks).
+        self.driver.execute_cdp_cmd("HeapProfiler.collectGarbage", {})
+        js = self.driver.execute_cdp_cmd("Runtime.getHeapUsage", {})["usedSize"]
+        nodes = self.driver.execute_cdp_cmd("Memory.getDOMCounters", {})["nodes"]
+        wasm = self.driver.execute_script("""const info = _malloc(40); _mallinfo(info);
+            const inUse = HEAP32[(info >> 2) + 7]; _free(info); return [wasmMemory.buffer.byteLength, inUse]""")
+        return [js, nodes] + wasm
+
+    def play(self, renderer):
+        self.open(renderer)
+        self.wait_for("status", r"\tState: 0 ")
+        webgl = self.driver.execute_script("return !!document.getElementById('canvas').getContext('webgl')")
+        self.assertEqual(webgl, renderer == "webgl", "a WebGL context on the canvas")
+        self.assert_canvas("start-screen.png")
+
+        # Space after the mouse moves, then debug mode, the player's dump, D held, the dump again.
+        self.driver.execute_script(LATENCY_PROBE)
+        keys = ActionChains(self.driver).send_keys(" ", "`", "z")
+        keys.key_down("d").pause(0.5).key_up("d").send_keys("z").perform()
+        self.wait_for("lines", PLAYER_X.pattern + r"[\s\S]*" + PLAYER_X.pattern)
+        probe = self.driver.execute_script("return probe")
+        # 0.1 s at 60 passes a second, counted in passes: a loaded machine slows the frames.
+        self.assertLessEqual(probe["passes"], 6, "passes from Space to its effect (%.0f ms)" % probe["ms"])
+        x = [float(v) for v in PLAYER_X.findall(self.text("lines"))]
+        self.assertGreater(x[1] - x[0], 0.05, "the player went right against the drift")
+
+        self.wait_for("status", r"\tState: 2 ")
+        self.assert_canvas("game-over.png")
+
+        # A minute of passes, counted once the page's code has settled (its
+        # JavaScript heap grows by some 20 KB in the first seconds of a screen).
+        time.sleep(10)
+        before = self.memory()
+        time.sleep(60)
+        after = self.memory()
+        self.assertLess(after[0] - before[0], 16 << 10, "JavaScript heap grew")
+        self.assertLess(after[1] - before[1], 50, "DOM nodes piled up")  # a few await collection
+        self.assertEqual(after[2], before[2], "wasm memory grew")
+        self.assertLess(after[3] - before[3], 16 << 10, "the game's heap grew")
+
+        self.keys(" ")
+        self.wait_for("final-score", r"^Your final score is 1\.$")
+        self.assertEqual(self.driver.execute_async_script(QUIET_PROBE), 0, "the page still changes")
+        self.assertEqual(self.driver.get_log("browser"), [])
+
+    def test_webgl(self):
+        self.play("webgl")
+
+    def test_software_renderer(self):
+        self.play("software")
+
+
+if __name__ == "__main__":
+    SITE = os.path.abspath(sys.argv.pop(1))
+    unittest.main(verbosity=2)
