@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, playing or testing Skerrion
-# needs, and only those that are missing. Usage: scripts/setup.sh [run|test|clang|bench|package]
+# needs, and only those that are missing. Usage: scripts/setup.sh [run|test|clang|bench|package|windows]
 set -euo pipefail
 
 purpose=${1:-run}
@@ -12,8 +12,11 @@ test | clang) packages+=(googletest libgtest-dev xvfb xdotool imagemagick valgri
 clang) packages+=(clang) ;;
 test) ;;
 bench) packages+=(libbenchmark-dev python3 python3-matplotlib) ;;
+# The Windows build: the cross compilers with POSIX threads (a monotonic
+# steady_clock), and Wine in Xvfb with a window manager for its test.
+windows) packages+=(g++-mingw-w64-x86-64-posix python3 wine wine64 xvfb xdotool imagemagick openbox) ;;
 *)
-    echo "usage: $0 [run|test|clang|bench|package]" >&2
+    echo "usage: $0 [run|test|clang|bench|package|windows]" >&2
     exit 2
     ;;
 esac
