@@ -32,8 +32,9 @@ def xdotool(*args):
 
 
 def launch(stdout, **settings):
-    # stdin stays open and empty: a game that waited for Enter here would hang. The
-    # raised priority keeps the machine's other work from stalling a pass so long
+    # stdin stays open and empty, so a game that waited for Enter here would hang, or
+    # print its prompt after the final line once communicate() closes it. The raised
+    # priority keeps the machine's other work from stalling a pass so long
     # that it sinks the player through the floor.
     game = subprocess.Popen(["nice", "-n", "-10", "wine", EXE], stdin=subprocess.PIPE, stdout=stdout,
                             env=dict(ENV, **settings))
