@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, playing or testing Skerrion
-# needs, and only those that are missing. Usage: scripts/setup.sh [run|test|clang|bench|package|web]
+# needs, and only those that are missing.
+# Usage: scripts/setup.sh [run|test|clang|bench|package|web|windows]
 set -euo pipefail
 
 purpose=${1:-run}
@@ -12,19 +13,18 @@ run) ;;
 package) packages+=(dpkg-dev file lintian desktop-file-utils appstream man-db) ;;
 test | clang) packages+=(googletest libgtest-dev xvfb xdotool imagemagick valgrind python3) ;;&
 clang) packages+=(clang) ;;
-test) ;;
+test) packages+=(tmux) ;; # the terminal test runs the game in a tmux pane
 bench) packages+=(libbenchmark-dev python3 python3-matplotlib) ;;
 # The web build (emscripten) and its browser test (Chromium driven by Selenium).
 web) packages+=(emscripten python3 chromium chromium-driver python3-selenium python3-pil) ;;
+# The Windows build: the cross compilers with POSIX threads (a monotonic
+# steady_clock), and Wine in Xvfb with a window manager for its test.
+windows) packages+=(g++-mingw-w64-x86-64-posix python3 wine wine64 xvfb xdotool imagemagick openbox) ;;
 *)
-    echo "usage: $0 [run|test|clang|bench|package|web]" >&2
+    echo "usage: $0 [run|test|clang|bench|package|web|windows]" >&2
     exit 2
     ;;
 esac
-# The terminal test runs the game in a tmux pane of a set width.
-if [ "$purpose" = test ]; then
-    packages+=(tmux)
-fi
 
 missing=()
 for package in "${packages[@]}"; do
