@@ -8,7 +8,7 @@ packages=(g++ make cmake ninja-build pkg-config libsdl2-dev)
 case "$purpose" in
 run) ;;
 package) packages+=(dpkg-dev file) ;; # cpack finds the dependencies with them
-test | clang) packages+=(googletest libgtest-dev xvfb xdotool imagemagick valgrind python3) ;;&
+test | clang) packages+=(googletest libgtest-dev xvfb xdotool imagemagick python3) ;;&
 clang) packages+=(clang) ;;
 test) ;;
 bench) packages+=(libbenchmark-dev python3 python3-matplotlib) ;;

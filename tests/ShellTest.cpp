@@ -121,13 +121,10 @@ TEST(Shell, KeysActOnceAndDebugKeysOnlyInDebugMode) {
         t.keys[key] = held;
         t.pass(dt, held ? SDL_Event{} : event(SDL_KEYDOWN, key));
         const Player& p = t.game.player;
-        std::vector<double> fields{double(!printed(t).first.empty()),
-                                   p.x,
-                                   p.y,
-                                   double(p.showHitbox),
-                                   double(p.glitched),
-                                   double(p.score),
-                                   double(p.jumpCount)};
+        // clang-format off
+        std::vector<double> fields{double(!printed(t).first.empty()), p.x, p.y, double(p.showHitbox),
+                                   double(p.glitched), double(p.score), double(p.jumpCount)};
+        // clang-format on
         for (const Block& b : t.game.blocks) {
             fields.insert(fields.end(), {b.x, b.y, b.w, b.h, b.glitchOffset, double(b.showHitbox),
                                          double(b.glitched)});
@@ -165,7 +162,7 @@ TEST(Shell, OfAPairOfHeldKeysTheNegativeOneActsFirst) {
     // gives the value expected: key, key, field, from, to.
     // clang-format off
     const std::tuple<SDL_Scancode, SDL_Scancode, double Block::*, double, double> pairs[] = {
-        {SDL_SCANCODE_I, SDL_SCANCODE_K, &Block::y, 0.0, 0.1},   // at the top edge
+        {SDL_SCANCODE_I, SDL_SCANCODE_K, &Block::y, 0.0, 0.1}, // at the top edge
         {SDL_SCANCODE_J, SDL_SCANCODE_L, &Block::x, 1.15, 1.12}, // at the far edge, then scrolled
         {SDL_SCANCODE_1, SDL_SCANCODE_2, &Block::w, 0.05, 0.15},
         {SDL_SCANCODE_3, SDL_SCANCODE_4, &Block::h, 0.05, 0.15},

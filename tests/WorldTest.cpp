@@ -25,9 +25,9 @@ TEST(Guards, TakeTheBoundItselfButRefuseAnythingPastItOrNaN) {
     // clang-format on
     for (auto [setter, field, bound, atBound, beyond] : bounds) {
         const double past = beyond * 1e-9;
-        // clang-format off
-        for (auto [delta, taken] : {std::pair{bound, atBound}, {bound + past, false}, {bound - past, true}, {NAN, false}}) {
-            // clang-format on
+        const std::pair<double, bool> steps[] = {
+            {bound, atBound}, {bound + past, false}, {bound - past, true}, {NAN, false}};
+        for (auto [delta, taken] : steps) {
             Block b(0.0, 0.5, 0.125, 0.25, 1.0 / 256, nullptr);
             const double before = b.*field;
             (b.*setter)(delta);
@@ -35,10 +35,9 @@ TEST(Guards, TakeTheBoundItselfButRefuseAnythingPastItOrNaN) {
         }
     }
     // The score changes in 32-bit unsigned arithmetic, and only within 0..999: from, by, to.
-    // clang-format off
-    for (auto [from, delta, to] : {std::tuple{0u, -1, 0u}, {5u, -5, 0u}, {998u, 1, 999u},
-                                   {999u, 1, 999u}, {500u, INT32_MIN, 500u}}) {
-        // clang-format on
+    const std::tuple<std::uint32_t, std::int32_t, std::uint32_t> changes[] = {
+        {0, -1, 0}, {5, -5, 0}, {998, 1, 999}, {999, 1, 999}, {500, INT32_MIN, 500}};
+    for (auto [from, delta, to] : changes) {
         Player p(0.5, 0.5, cell, true, 0.0, none, nullptr);
         p.score = from;
         p.addScore(delta);

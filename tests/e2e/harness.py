@@ -3,7 +3,6 @@
 # goes to a file the test reads while the game runs.
 import os
 import re
-import select
 import subprocess
 import sys
 import time
@@ -12,8 +11,8 @@ from collections import namedtuple
 
 BINARY = None  # the game, from the command line
 Status = namedtuple("Status", "dt score state debug")
-STATUS = re.compile(r"(-?\d+\.\d{8}) sec\.\tScore: +(\d+) \tState: (\d) \tBlocks: \d+ \tTimer: -?\d+\.\d{6} "
-                    r"\tDebug: ([01])\r")
+STATUS = re.compile(r"(-?\d+\.\d{8}) sec\.\tScore: +(\d+) \tState: (\d) "
+                    r"\tBlocks: \d+ \tTimer: -?\d+\.\d{6} \tDebug: ([01])\r")
 
 
 class Xserver:
@@ -27,14 +26,10 @@ class Xserver:
              "-noreset", "-ardelay", "60000", "-arinterval", "60000"],
             pass_fds=(write_end,), stdout=self.log, stderr=subprocess.STDOUT)
         os.close(write_end)
-        number = b""
-        while not number.endswith(b"\n"):
-            chunk = os.read(read_end, 16) if select.select([read_end], [], [], 30)[0] else b""
-            if not chunk:
-                raise RuntimeError("Xvfb did not start")
-            number += chunk
-        os.close(read_end)
-        self.display = ":" + number.decode().strip()
+        with os.fdopen(read_end) as ready:  # the display's number once it accepts clients
+            self.display = ":" + ready.readline().strip()
+        if self.display == ":":
+            raise RuntimeError("Xvfb did not start")
         self.env = dict(os.environ, DISPLAY=self.display)
         self.env.pop("WAYLAND_DISPLAY", None)
 
