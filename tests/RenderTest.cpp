@@ -35,8 +35,8 @@ TEST(PlayFrame, BlocksThenThePlayerOverThemThenTheScoreOnBlack) {
         want.rect({x, y, w, h}, kWhite);
     }
     // Pink outlines over the fills, the player's one cell right of its nose; the score 000.
-    grid(want, "0 448 64 448 0 480 64 480 0 448 0 480 64 448 64 480", 128, 1, 1, kPink);
-    grid(want, "0 224 32 224 0 328 32 328 0 224 0 328 32 224 32 328", 64, 1, 1, kPink);
+    grid(want, "128 448 192 448 128 480 192 480 128 448 128 480 192 448 192 480", 0, 1, 1, kPink);
+    grid(want, "64 224 96 224 64 328 96 328 64 224 64 328 96 224 96 328", 0, 1, 1, kPink);
     for (int left : {58, 108, 158}) {
         grid(want, "0 0 40 0 0 0 0 80 40 0 40 80 0 80 40 80", left, 1, 1);
     }

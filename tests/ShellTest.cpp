@@ -180,7 +180,7 @@ TEST(Shell, OfAPairOfHeldKeysTheNegativeOneActsFirst) {
     }
 }
 
-TEST(Shell, StartsIn700By700DrawingInSoftwareWhereThereIsNoAcceleratedRenderer) {
+TEST(Shell, OpensSkerrionAt700By700DrawingInSoftwareWhereThereIsNoAcceleratedRenderer) {
     resetGlobals(1);
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
     const std::unique_ptr<Game> game = startGame();
@@ -189,7 +189,9 @@ TEST(Shell, StartsIn700By700DrawingInSoftwareWhereThereIsNoAcceleratedRenderer) 
     SDL_GetRendererInfo(game->renderer, &info);
     int width, height;
     SDL_GetWindowSize(game->window, &width, &height);
-    EXPECT_EQ(std::tuple(std::string(info.name), width, height), std::tuple("software", 700, 700));
+    EXPECT_EQ(std::tuple(std::string(info.name), width, height,
+                         std::string(SDL_GetWindowTitle(game->window))),
+              std::tuple("software", 700, 700, "Skerrion"));
     SDL_DestroyRenderer(game->renderer);
     SDL_DestroyWindow(game->window);
 }

@@ -21,7 +21,7 @@ class Run(unittest.TestCase):
         game = harness.Game(xserver, workdir)
         self.addCleanup(game.close)
         game.wait(lambda g: g.statuses(), "the first frame")
-        before, looked, start = time.monotonic(), len(game.statuses()), time.monotonic()
+        t0, looked, t1 = time.monotonic(), len(game.statuses()), time.monotonic()
         game.xdotool("key", "space", "grave")
         game.wait(lambda g: g.statuses()[-1][1:] == (1, 1, 1), "landing on the floor in debug mode")
 
@@ -49,9 +49,9 @@ class Run(unittest.TestCase):
 
         # The frame times printed since the first look add up to the time that has passed between
         # the looks, give or take a frame at either end.
-        end, statuses, after = time.monotonic(), game.statuses(), time.monotonic()
+        t2, statuses, t3 = time.monotonic(), game.statuses(), time.monotonic()
         played = sum(s.dt for s in statuses[looked:])
-        self.assertTrue(end - start - 0.05 < played < after - before + 0.05, (end - start, played, after - before))
+        self.assertTrue(t2 - t1 - 0.05 < played < t3 - t0 + 0.05, (t2 - t1, played, t3 - t0))
 
         game.proc.send_signal(signal.SIGTERM)  # SDL makes a quit of it
         self.assertEqual(game.proc.wait(20), 0)
