@@ -6,8 +6,7 @@
 
 namespace {
 
-constexpr double dt = 0.012;        // every pass's deltaTime: a held key then steps 0.004
-constexpr Rgb untouched = 0x0C2238; // TestGame's canvas before anything draws
+constexpr double dt = 0.012; // every pass's deltaTime: a held key then steps 0.004
 using Lines = std::pair<std::string, std::string>;
 
 // What the last pass printed: the lines before the status line, and the
@@ -52,7 +51,7 @@ TEST(Shell, EachStateFollowsItsTransitionsAndPrintsTheStateItLeftBehind) {
                 " \tBlocks: " + (played ? "2 \tTimer: 3.000000" : "1 \tTimer: 0.000000") +
                 " \tDebug: 0\r";
             const std::string final = "Your final score is 42." + std::string(73, ' ') + "\n";
-            EXPECT_EQ(std::tuple(exits, GameState, t.canvas.at(0, 0) == untouched,
+            EXPECT_EQ(std::tuple(exits, GameState, t.canvas.at(0, 0) == kUntouched,
                                  t.game.player.y != playerStartY, printed(t)),
                       std::tuple(!drawn, to[i], !drawn, played,
                                  drawn ? Lines("", line) : Lines(final, "")))
@@ -82,14 +81,14 @@ TEST(Shell, APlayingRunPrintsDumpsTakesResizesMovesThePlayerFirstAndEndsWhereItD
               "(w/h): (1.000000,0.050000)\nglitched: 1\nglitchOffset: 0.005000\n"
               "isClaimed: 0\n");
     // A resize pass only takes the size: nothing moves, nothing is drawn, timed or printed.
-    t.canvas.rect({0, 0, 700, 700}, untouched);
+    t.canvas.rect({0, 0, 700, 700}, kUntouched);
     SDL_Event resize{};
     resize.window = {SDL_WINDOWEVENT, 0, 0, SDL_WINDOWEVENT_RESIZED, 0, 0, 0, 320, 240};
     const std::int64_t stamp = currentFrameTime;
     t.pass(dt, resize);
     EXPECT_EQ(std::tuple(deltaTime, currentFrameTime, windowWidth, windowHeight, t.game.player.y,
                          t.canvas.at(0, 0), t.output()),
-              std::tuple(dt, stamp, 320, 240, playerStartY, untouched, ""));
+              std::tuple(dt, stamp, 320, 240, playerStartY, kUntouched, ""));
     // The next pass's time covers the resize pass. Its scroll brings a block to the player's
     // right edge, 0.58, once the player has looked for blocks: no point.
     t.game.blocks.emplace_front(0.585, 0.5, 0.2, 0.05, 0.0, nullptr);

@@ -26,6 +26,7 @@
 
 using Rgb = std::uint32_t; // 0xRRGGBB
 inline constexpr Rgb kBlack = 0x000000, kWhite = 0xFFFFFF, kRed = 0xFF0000, kPink = 0xFF69B4;
+inline constexpr Rgb kUntouched = 0x0C2238; // a colour the game never draws
 
 // An ARGB8888 surface and a software renderer on it; its size becomes the window's.
 struct Canvas {
@@ -73,11 +74,12 @@ struct TestGame {
     Canvas canvas;
     Game game;
     std::array<Uint8, SDL_NUM_SCANCODES> keys{}; // non-zero: held down
+    std::string path;                            // of the file the game prints to
     std::ifstream printed;
 
     // Every global back to the start of a run, the generator seeded, no event queued.
     explicit TestGame(int width = 700, int height = 700, std::uint32_t seed = 1)
-        : canvas(width, height, 0x0C2238), game(nullptr, canvas.renderer) {
+        : canvas(width, height, kUntouched), game(nullptr, canvas.renderer) {
         // Else SDL queues a sentinel behind each event and the next pushed one comes a pass late.
         SDL_SetHint(SDL_HINT_POLL_SENTINEL, "0");
         EXPECT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0) << SDL_GetError();
@@ -87,11 +89,14 @@ struct TestGame {
         windowHeight = height;
         // A file of each test's own, as ctest runs tests side by side.
         const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-        const std::string path = testing::TempDir() + "skerrion-" + (test ? test->name() : "");
+        path = testing::TempDir() + "skerrion-" + (test ? test->name() : "");
         game.out = std::fopen(path.c_str(), "w");
         printed.open(path);
     }
-    ~TestGame() { std::fclose(game.out); }
+    ~TestGame() {
+        std::fclose(game.out);
+        std::remove(path.c_str());
+    }
 
     // Sets deltaTime, queues the event if any, then runs one pass.
     PassResult pass(double dt = 1.0 / 60, SDL_Event e = {}) {
