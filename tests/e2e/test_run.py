@@ -18,8 +18,20 @@ class Run(unittest.TestCase):
         os.makedirs(workdir, exist_ok=True)
         xserver = harness.Xserver(workdir)
         self.addCleanup(xserver.stop)
-        game = harness.Game(xserver, workdir)
-        self.addCleanup(game.close)
+        for attempt in range(3):
+            game = harness.Game(xserver, workdir)
+            self.addCleanup(game.close)
+            try:
+                return self.play(game, xserver, workdir)
+            except AssertionError:
+                # Nothing bounds a frame's time step: a loaded machine that stalls the game for a
+                # fifth of a second drops the standing player through the floor. Only such a
+                # stall is a reason to play again.
+                if attempt == 2 or max((s.dt for s in game.statuses()[1:] if s.state), default=0) < 0.15:
+                    raise
+                game.close()
+
+    def play(self, game, xserver, workdir):
         game.wait(lambda g: g.statuses(), "the first frame")
         t0, looked, t1 = time.monotonic(), len(game.statuses()), time.monotonic()
         game.xdotool("key", "space", "grave")

@@ -124,7 +124,7 @@ FAULTS = [
           "{4, 24, 7, 2},  // foot", "{5, 24, 7, 2},  // foot",
           "the player's foot is drawn one cell to the right"),
     Fault("figure-no-vertical-glitch", "src/render/PlayerRender.cpp",
-          "const double gy = dy + y;", "const double gy = y;",
+          "            dy = glitchSample(glitchOffset);", "            glitchSample(glitchOffset);",
           "the player's copies only part sideways, never up or down"),
     Fault("glitch-sign-flipped", "src/render/Glitch.cpp",
           "std::pow(-1.0, parity + 1)", "std::pow(-1.0, parity)",

@@ -6,11 +6,13 @@ fault when it fails twice with the fault in place. The source is put back
 after every fault, also on Ctrl-C, and at the next start if a run was killed.
 
   plant.py run [--only ID ...] [--out FILE]   plant, build, test; results as JSON
+                                              (with --only, into the results already in FILE)
   plant.py check                              every fault's old text occurs once
   plant.py table BEFORE.json AFTER.json       the Markdown table of two runs
 
-Behaviour faults are caught or missed in the ci build; the sanitize preset
-runs the same tests under the sanitizers and adds nothing for these. Not
+Behaviour faults are caught or missed in the ci build, which is the build
+measured here; the sanitize preset runs the same tests (and the input storm)
+to find invalid accesses, leaks and undefined behaviour, not behaviour. Not
 part of `make test`: a whole run takes an hour or more."""
 import argparse
 import json
@@ -112,6 +114,8 @@ def run_faults(only, out):
     chosen = [f for f in FAULTS if not only or f.id in only]
     commit = subprocess.run(["git", "rev-parse", "HEAD"], cwd=ROOT, capture_output=True, text=True).stdout.strip()
     results = {"commit": commit, "started": time.strftime("%Y-%m-%d %H:%M"), "faults": {}}
+    if only and out.exists():  # a rerun of some faults keeps the others' results
+        results["faults"] = json.loads(out.read_text())["faults"]
 
     clean_log = logs / "clean.log"
     clean_log.write_text("")
