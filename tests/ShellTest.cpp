@@ -60,7 +60,7 @@ TEST(Shell, EachStateFollowsItsTransitionsAndPrintsTheStateItLeftBehind) {
     }
 }
 
-TEST(Shell, APlayingRunPrintsDumpsTakesResizesMovesThePlayerFirstAndEndsWhereItDies) {
+TEST(Shell, PassesOfARunPrintDumpsTakeResizesKeepTheirOrderAndLetDeathBeatAnExit) {
     TestGame t;
     GameState = State::Playing;
     debugMode = true;

@@ -134,7 +134,7 @@ TEST(BlockField, ScrollsCullsAndSpawnsAtOnceThenAfterThreeSeconds) {
     EXPECT_EQ(std::tuple(blocks.size(), blocks.front().x, blocks.back().x),
               std::tuple(2u, -0.2, 0.5));
     // The first call of a run spawns, in front; a draw of 32767 puts the block at the foot of
-    // its band, just below 0.95 in doubles. The second call scrolls it and counts down.
+    // its band, just above 0.95 in doubles. The second call scrolls it and counts down.
     std::uint32_t seed = 0;
     for (seedRandom(seed); randomNumber() != 32767;) {
         seedRandom(++seed);
