@@ -153,7 +153,7 @@ def run_faults(only, out):
                                          if entry["caught_by"] else "MISSED")
         print("[%d/%d] %s: %s (%d s)" % (n, len(chosen), fault.id, verdict, entry["seconds"]), flush=True)
     build(logs / "clean.log")  # leave the build folder matching the clean tree
-    caught = sum(1 for e in results["faults"].values() if e.get("caught_by"))
+    caught = sum(1 for f in chosen if results["faults"][f.id].get("caught_by"))
     print("caught %d of %d" % (caught, len(chosen)))
 
 
