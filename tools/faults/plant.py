@@ -168,19 +168,21 @@ def table(before_file, after_file):
             return entry["error"]
         return "caught" if entry.get("caught_by") else "**missed**"
 
-    def short(test):
-        return "`%s`" % test
+    def by(entry):
+        return ", ".join("`%s`" % t for t in (entry or {}).get("caught_by", []))
 
-    lines = ["| Fault | File | What shows | Before | After | Caught after by |",
-             "| --- | --- | --- | --- | --- | --- |"]
+    lines = ["| Fault | File | What shows | Before | After | Caught before by | Caught after by |",
+             "| --- | --- | --- | --- | --- | --- | --- |"]
     for f in FAULTS:
         b, a = before.get(f.id), after.get(f.id)
-        by = ", ".join(short(t) for t in (a or {}).get("caught_by", []))
-        lines.append("| %s | %s | %s | %s | %s | %s |" % (
-            f.id, f.path.removeprefix("src/"), f.effect, mark(b), mark(a), by))
-    counts = [sum(1 for f in FAULTS if (r.get(f.id) or {}).get("caught_by")) for r in (before, after)]
-    lines.append("")
-    lines.append("Caught: %d of %d before, %d of %d after." % (counts[0], len(FAULTS), counts[1], len(FAULTS)))
+        lines.append("| %s | %s | %s | %s | %s | %s | %s |" % (
+            f.id, f.path.removeprefix("src/"), f.effect, mark(b), mark(a), by(b), by(a)))
+    caught = [[f.id for f in FAULTS if (r.get(f.id) or {}).get("caught_by")] for r in (before, after)]
+    lines += ["", "Caught: %d of %d before, %d of %d after." % (len(caught[0]), len(FAULTS), len(caught[1]), len(FAULTS))]
+    gained = [i for i in caught[1] if i not in caught[0]]
+    lost = [i for i in caught[0] if i not in caught[1]]
+    lines.append("Missed before and caught after: %s." % (", ".join(gained) or "none"))
+    lines.append("Caught before and missed after: %s." % (", ".join(lost) or "none"))
     print("\n".join(lines))
 
 
