@@ -11,7 +11,7 @@ run) ;;
 # cpack finds the dependencies with dpkg-dev and file; packaging/check-installed.sh
 # runs Debian's checker, the validators and man on the installed package.
 package) packages+=(dpkg-dev file lintian desktop-file-utils appstream man-db) ;;
-test | clang) packages+=(googletest libgtest-dev xvfb xdotool imagemagick valgrind python3) ;;&
+test | clang) packages+=(googletest libgtest-dev xvfb xdotool imagemagick python3) ;;&
 clang) packages+=(clang) ;;
 test) packages+=(tmux) ;; # the terminal test runs the game in a tmux pane
 bench) packages+=(libbenchmark-dev python3 python3-matplotlib) ;;

@@ -1,184 +1,181 @@
-// The main loop's states, the keys of a run and the console lines, driven pass
-// by pass through a whole game drawing into a surface. The end-to-end tests
-// check the text of every status line and the final score in a real window.
-#include <string>
-#include <vector>
+// The main loop's states, the keys of a run and every line the game prints,
+// driven pass by pass through a whole game drawing into a surface.
+#include <sstream>
 
 #include "TestGame.h"
-#include "shell/Console.h"
-#include "shell/FrameClock.h"
-#include "shell/Input.h"
-#include "world/Tuning.h"
 
 namespace {
 
-constexpr double dt = 0.012;        // every pass's deltaTime: a held key then steps 0.004
-constexpr Rgb untouched = 0x0C2238; // a colour the game never draws
+constexpr double dt = 0.012; // every pass's deltaTime: a held key then steps 0.004
+using Lines = std::pair<std::string, std::string>;
 
-// What the game printed since the last look, and the status line of these fields.
-std::pair<std::string, std::string> printedAndStatusLine(TestGame& t, StatusFields fields) {
-    std::string printed = t.takeOutput();
-    printStatusLine(t.game.out, fields);
-    return {printed, t.takeOutput()};
+// What the last pass printed: the lines before the status line, and the
+// status line with its time, which must be the pass's deltaTime, as T.
+Lines printed(TestGame& t) {
+    const std::string text = t.output();
+    const std::size_t status = text.find_last_of('\n') + 1, time = text.find(" sec.", status);
+    if (time == std::string::npos) {
+        return {text, ""};
+    }
+    EXPECT_NEAR(std::stod(text.substr(status, time)), deltaTime, 5e-9) << text;
+    return {text.substr(0, status), "T" + text.substr(time)};
 }
 
 } // namespace
 
 TEST(Shell, EachStateFollowsItsTransitionsAndPrintsTheStateItLeftBehind) {
     using enum State;
-    // No event at all, then events that exit, start or leave, and some that match nothing:
-    // an unbound key, key-ups, a window event that is not a resize.
-    const std::pair<Uint32, SDL_Scancode> events[] = {
-        {SDL_FIRSTEVENT, SDL_SCANCODE_UNKNOWN}, {SDL_QUIT, SDL_SCANCODE_UNKNOWN},
-        {SDL_KEYDOWN, SDL_SCANCODE_Q},          {SDL_KEYDOWN, SDL_SCANCODE_ESCAPE},
-        {SDL_KEYDOWN, SDL_SCANCODE_SPACE},      {SDL_KEYDOWN, SDL_SCANCODE_X},
-        {SDL_KEYUP, SDL_SCANCODE_SPACE},        {SDL_KEYUP, SDL_SCANCODE_Q},
-        {SDL_WINDOWEVENT, SDL_SCANCODE_UNKNOWN}};
+    // No event; events that exit, start or leave; an unbound key, key-ups, a window event that
+    // is not a resize. Then the state each of them leads to from each state.
+    // clang-format off
+    const SDL_Event events[] = {{}, event(SDL_QUIT), event(SDL_KEYDOWN, SDL_SCANCODE_Q),
+        event(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE), event(SDL_KEYDOWN, SDL_SCANCODE_SPACE),
+        event(SDL_KEYDOWN, SDL_SCANCODE_X), event(SDL_KEYUP, SDL_SCANCODE_SPACE),
+        event(SDL_KEYUP, SDL_SCANCODE_Q), event(SDL_WINDOWEVENT)};
     const std::pair<State, std::array<State, 9>> table[] = {
         {Start, {Start, Exit, Exit, Exit, Playing, Start, Start, Start, Start}},
         {Playing, {Playing, Exit, Exit, Exit, Playing, Playing, Playing, Playing, Playing}},
-        {GameOver, {GameOver, Exit, Exit, Exit, Exit, GameOver, GameOver, GameOver, GameOver}}};
+        {GameOver, {GameOver, Exit, Exit, Exit, Exit, GameOver, GameOver, GameOver, GameOver}},
+        {Exit, {Exit, Exit, Exit, Exit, Exit, Exit, Exit, Exit, Exit}}};
+    // clang-format on
     for (const auto& [from, to] : table) {
         for (std::size_t i = 0; i < std::size(events); ++i) {
-            SCOPED_TRACE(testing::Message() << "state " << int(from) << ", event " << i);
             TestGame t;
             GameState = from;
-            t.canvas.fill(untouched);
-            if (events[i].first != SDL_FIRSTEVENT) {
-                t.push(event(events[i].first, events[i].second));
-            }
-            EXPECT_EQ(t.pass(dt), PassResult::Continue);
+            t.game.player.score = 42;
+            const bool exits = t.pass(dt, events[i]) == PassResult::Exit;
             // Every pass draws; a Playing pass that asked to exit still updates the world.
-            const bool played = from == Playing;
-            EXPECT_EQ(
-                std::tuple(GameState, t.canvas.count(untouched), t.game.player.y != playerStartY),
-                std::tuple(to[i], 0, played));
-            // The line shows the state after the pass, the live blocks and this pass's time.
-            const auto [printed, line] =
-                printedAndStatusLine(t, {deltaTime, 0, static_cast<std::uint32_t>(to[i]),
-                                         played ? 2u : 1u, played ? 3.0 : 0.0, false});
-            EXPECT_EQ(printed, line);
+            const bool drawn = from != Exit, played = from == Playing;
+            const std::string line =
+                "T sec.\tScore:  42 \tState: " + std::to_string(int(to[i])) +
+                " \tBlocks: " + (played ? "2 \tTimer: 3.000000" : "1 \tTimer: 0.000000") +
+                " \tDebug: 0\r";
+            const std::string final = "Your final score is 42." + std::string(73, ' ') + "\n";
+            EXPECT_EQ(std::tuple(exits, GameState, t.canvas.at(0, 0) == kUntouched,
+                                 t.game.player.y != playerStartY, printed(t)),
+                      std::tuple(!drawn, to[i], !drawn, played,
+                                 drawn ? Lines("", line) : Lines(final, "")))
+                << "state " << int(from) << ", event " << i;
         }
     }
 }
 
-TEST(Shell, AResizeOnlyTakesTheSizeADeathBeatsAnExitAndAnInvalidStateIsReported) {
+TEST(Shell, PassesOfARunPrintDumpsTakeResizesKeepTheirOrderAndLetDeathBeatAnExit) {
     TestGame t;
     GameState = State::Playing;
-    t.canvas.fill(untouched);
+    debugMode = true;
+    spawnTimer = 10.0;
+    Block& claimed = t.game.blocks.emplace_front(-0.0125, 0.25, 0.2, 0.05, 0.005, nullptr);
+    claimed.isClaimed = true;
+    claimed.glitched = false;
+    // Each dump is followed by one newline, the newest block first. Nothing moves in no time.
+    t.pass(0.0, event(SDL_KEYDOWN, SDL_SCANCODE_Z));
+    EXPECT_EQ(printed(t),
+              Lines("(X/Y): (0.500000,0.500000)\n(w/h): (0.080000,0.130000)\n"
+                    "glitched: 1\nglitchOffset: 0.005000\nisAlive: 1\nshowHitbox: 0\n",
+                    "T sec.\tScore:   0 \tState: 1 \tBlocks: 2 \tTimer: 10.000000 \tDebug: 1\r"));
+    t.pass(0.0, event(SDL_KEYDOWN, SDL_SCANCODE_M));
+    EXPECT_EQ(printed(t).first,
+              "(X/Y): (-0.012500,0.250000)\n(w/h): (0.200000,0.050000)\nglitched: 0\n"
+              "glitchOffset: 0.005000\nisClaimed: 1\n(X/Y): (0.000000,0.950000)\n"
+              "(w/h): (1.000000,0.050000)\nglitched: 1\nglitchOffset: 0.005000\n"
+              "isClaimed: 0\n");
+    // A resize pass only takes the size: nothing moves, nothing is drawn, timed or printed.
+    t.canvas.rect({0, 0, 700, 700}, kUntouched);
     SDL_Event resize{};
     resize.window = {SDL_WINDOWEVENT, 0, 0, SDL_WINDOWEVENT_RESIZED, 0, 0, 0, 320, 240};
-    t.push(resize);
     const std::int64_t stamp = currentFrameTime;
-    EXPECT_EQ(t.pass(dt), PassResult::Continue);
+    t.pass(dt, resize);
     EXPECT_EQ(std::tuple(deltaTime, currentFrameTime, windowWidth, windowHeight, t.game.player.y,
-                         t.canvas.count(untouched), t.takeOutput()),
-              std::tuple(dt, stamp, 320, 240, playerStartY, 700 * 700, ""));
-    t.game.player.x = 1.5; // beyond the right edge: this pass's update kills it
-    t.pressKey(SDL_SCANCODE_Q);
+                         t.canvas.at(0, 0), t.output()),
+              std::tuple(dt, stamp, 320, 240, playerStartY, kUntouched, ""));
+    // The next pass's time covers the resize pass. Its scroll brings a block to the player's
+    // right edge, 0.58, once the player has looked for blocks: no point.
+    t.game.blocks.emplace_front(0.585, 0.5, 0.2, 0.05, 0.0, nullptr);
+    t.pass(0.1);
+    EXPECT_EQ(std::pair(t.game.player.score, previousFrameTime), std::pair(0u, stamp));
+    // Of a pair of held keys the negative one acts first: 1 cannot narrow a block 0.004 wide, 2
+    // then widens it.
+    Block& narrow = t.game.blocks.front();
+    narrow.w = 0.004;
+    t.keys[SDL_SCANCODE_1] = t.keys[SDL_SCANCODE_2] = 1;
     t.pass(dt);
-    // The time printed covers the resize pass too.
-    EXPECT_EQ(std::pair(GameState, previousFrameTime), std::pair(State::GameOver, stamp));
-    t.takeOutput();
+    t.keys[SDL_SCANCODE_1] = t.keys[SDL_SCANCODE_2] = 0;
+    EXPECT_NEAR(narrow.w, 0.008, 1e-12);
+    t.game.player.x = 1.5; // beyond the right edge: death in the pass that asks to exit wins
+    t.pass(dt, event(SDL_KEYDOWN, SDL_SCANCODE_Q));
+    EXPECT_EQ(GameState, State::GameOver);
+    t.output();
     GameState = static_cast<State>(0xFFFFFFFF); // shown as a signed number
-    EXPECT_EQ(t.pass(dt), PassResult::Continue);
-    const auto [printed, line] = printedAndStatusLine(t, {deltaTime, 0, 3, 2, 3.0, false});
-    EXPECT_EQ(printed, "\n=== CRITICAL ERROR ===\nGame reached invalid state \"-1\".\n"
-                       "Exiting program to protect itself.\n======================\n" +
-                           line);
-}
-
-namespace {
-
-// One Playing pass with a key pressed or held (then with Grave pressed if
-// grave), a block in front of the floor. Returns whether a line was printed,
-// the player's x, y, hitbox, glitched, score and jumps, then x, y, w, h,
-// glitchOffset, hitbox and glitched of every block, newest first.
-std::vector<double> afterKey(SDL_Scancode key, bool held, bool debug, bool grave) {
-    TestGame t;
-    GameState = State::Playing;
-    debugMode = debug;
-    spawnTimer = 1.0;
-    t.game.blocks.emplace_front(0.5, 0.25, 0.2, 0.05, 0.005, t.canvas.renderer);
-    t.game.player.score = 5;
-    t.keys[key] = held ? 1 : 0;
-    if (grave || !held) {
-        t.pressKey(grave ? SDL_SCANCODE_GRAVE : key);
-    }
     t.pass(dt);
-    const Player& p = t.game.player;
-    std::vector<double> fields{double(t.takeOutput().find('\n') != std::string::npos),
-                               p.x,
-                               p.y,
-                               double(p.showHitbox),
-                               double(p.glitched),
-                               double(p.score),
-                               double(p.jumpCount)};
-    for (const Block& b : t.game.blocks) {
-        fields.insert(fields.end(), {b.x, b.y, b.w, b.h, b.glitchOffset, double(b.showHitbox),
-                                     double(b.glitched)});
-    }
-    return fields;
+    EXPECT_EQ(printed(t),
+              Lines("\n=== CRITICAL ERROR ===\nGame reached invalid state \"-1\".\n"
+                    "Exiting program to protect itself.\n======================\n",
+                    "T sec.\tScore:   0 \tState: 3 \tBlocks: 3 \tTimer: 9.876000 \tDebug: 1\r"));
 }
-
-} // namespace
 
 TEST(Shell, KeysActOnceAndDebugKeysOnlyInDebugMode) {
-    constexpr std::size_t blockFields = 7; // field numbers from here on are of every block
-    const std::tuple<SDL_Scancode, bool, bool, std::size_t, double> table[] = {
-        // key, held, debug only, field, change (times the held-key step if held)
-        {SDL_SCANCODE_W, true, true, 2, -1},      {SDL_SCANCODE_S, true, true, 2, 1},
-        {SDL_SCANCODE_A, true, false, 1, -1},     {SDL_SCANCODE_D, true, false, 1, 1},
-        {SDL_SCANCODE_I, true, true, 8, -1},      {SDL_SCANCODE_K, true, true, 8, 1},
-        {SDL_SCANCODE_J, true, true, 7, -1},      {SDL_SCANCODE_L, true, true, 7, 1},
-        {SDL_SCANCODE_1, true, true, 9, -1},      {SDL_SCANCODE_2, true, true, 9, 1},
-        {SDL_SCANCODE_3, true, true, 10, -1},     {SDL_SCANCODE_4, true, true, 10, 1},
-        {SDL_SCANCODE_5, true, true, 11, -1},     {SDL_SCANCODE_6, true, true, 11, 1},
-        {SDL_SCANCODE_E, false, true, 3, 1},      {SDL_SCANCODE_R, false, true, 4, -1},
-        {SDL_SCANCODE_9, false, true, 5, 1},      {SDL_SCANCODE_0, false, true, 5, -1},
-        {SDL_SCANCODE_O, false, true, 12, 1},     {SDL_SCANCODE_P, false, true, 13, -1},
-        {SDL_SCANCODE_M, false, true, 0, 1},      {SDL_SCANCODE_Z, false, true, 0, 1},
-        {SDL_SCANCODE_SPACE, false, false, 6, 1}, {SDL_SCANCODE_X, false, false, 0, 0},
+    // After one pass with the key pressed or held: whether something was printed; the player's
+    // x, y, hitbox, glitched, score and jumps; x, y, w, h, glitchOffset, hitbox and glitched of
+    // the two blocks, the newest first.
+    const auto afterKey = [](SDL_Scancode key, bool held, bool debug) {
+        TestGame t;
+        GameState = State::Playing;
+        debugMode = debug;
+        spawnTimer = 1.0;
+        t.game.blocks.emplace_front(0.5, 0.25, 0.2, 0.05, 0.005, nullptr);
+        t.game.player.score = 5;
+        t.keys[key] = held;
+        t.pass(dt, held ? SDL_Event{} : event(SDL_KEYDOWN, key));
+        const Player& p = t.game.player;
+        // clang-format off
+        std::vector<double> fields{double(!printed(t).first.empty()), p.x, p.y, double(p.showHitbox),
+                                   double(p.glitched), double(p.score), double(p.jumpCount)};
+        // clang-format on
+        for (const Block& b : t.game.blocks) {
+            fields.insert(fields.end(), {b.x, b.y, b.w, b.h, b.glitchOffset, double(b.showHitbox),
+                                         double(b.glitched)});
+        }
+        return fields;
     };
-    const std::vector<double> still = afterKey(SDL_SCANCODE_UNKNOWN, true, false, false);
-    for (const auto& [key, held, debugOnly, field, change] : table) {
-        // Debug off; on; switched on by a press in the same pass as a held key.
-        for (const auto& [debug, grave] : {std::pair{false, false}, {true, false}, {false, held}}) {
-            SCOPED_TRACE(testing::Message() << "key " << key << " debug " << debug << grave);
-            const std::vector<double> after = afterKey(key, held, debug, grave);
-            ASSERT_EQ(after.size(), still.size());
+    // Key, held or pressed, for debug mode only or not, the field that changes (from 7 on: of
+    // every block), and which way: by the held-key step of 0.004, or by 1.
+    std::istringstream table(
+        "W h d 2 -  S h d 2 +  A h . 1 -  D h . 1 +  I h d 8 -  K h d 8 +  "
+        "J h d 7 -  L h d 7 +  1 h d 9 -  2 h d 9 +  3 h d 10 -  4 h d 10 +  "
+        "5 h d 11 -  6 h d 11 +  E p d 3 +  R p d 4 -  9 p d 5 +  0 p d 5 -  "
+        "O p d 12 +  P p d 13 -  M p d 0 +  Z p d 0 +  Space p . 6 +  X p . 0 0");
+    const std::vector<double> still = afterKey(SDL_SCANCODE_UNKNOWN, true, false);
+    std::size_t field;
+    for (std::string name, how, only, sign; table >> name >> how >> only >> field >> sign;) {
+        const SDL_Scancode key = SDL_GetScancodeFromName(name.c_str());
+        const double change = (sign == "-" ? -1 : sign == "+" ? 1 : 0) * (how == "h" ? 0.004 : 1);
+        for (const bool debug : {false, true}) {
+            const std::vector<double> after = afterKey(key, how == "h", debug);
             for (std::size_t i = 0; i < still.size(); ++i) {
-                if (key == SDL_SCANCODE_SPACE && (i == 1 || i == 2)) {
-                    continue; // the jump itself moves the player
-                }
-                const bool target =
-                    field < blockFields ? i == field : i >= field && (i - field) % blockFields == 0;
-                const bool acts = target && (!debugOnly || debug || grave);
-                const double step = held ? change * dt * keyMoveSpeed : change;
-                EXPECT_NEAR(after[i] - still[i], acts ? step : 0.0, 1e-12) << "field " << i;
+                const bool acts =
+                    (i == field || (field >= 7 && i > field && (i - field) % 7 == 0)) &&
+                    (debug || only == ".");
+                const bool jumped = key == SDL_SCANCODE_SPACE && (i == 1 || i == 2);
+                EXPECT_NEAR(after[i] - still[i], acts ? change : 0.0, jumped ? 1 : 1e-12)
+                    << name << ", debug " << debug << ", field " << i;
             }
         }
     }
 }
 
-TEST(Shell, OfAPairOfHeldKeysTheNegativeOneActsFirst) {
-    // Each block starts where one step of the pair is refused, so only one
-    // order of the two gives the value expected.
-    const std::tuple<SDL_Scancode, SDL_Scancode, double Block::*, double, double> pairs[] = {
-        {SDL_SCANCODE_I, SDL_SCANCODE_K, &Block::y, 0.0, 0.1},   // at the top edge
-        {SDL_SCANCODE_J, SDL_SCANCODE_L, &Block::x, 1.15, 1.12}, // at the far edge, then scrolled
-        {SDL_SCANCODE_1, SDL_SCANCODE_2, &Block::w, 0.05, 0.15},
-        {SDL_SCANCODE_3, SDL_SCANCODE_4, &Block::h, 0.05, 0.15},
-        {SDL_SCANCODE_5, SDL_SCANCODE_6, &Block::glitchOffset, 0.005, 0.105},
-    };
-    for (const auto& [negative, positive, field, start, after] : pairs) {
-        TestGame t;
-        GameState = State::Playing;
-        debugMode = true;
-        t.game.blocks.assign(1, Block(0.5, 0.5, 0.2, 0.05, 0.005, t.canvas.renderer));
-        t.game.blocks.back().*field = start;
-        t.keys[negative] = t.keys[positive] = 1;
-        t.pass(0.3); // a step of 0.1
-        EXPECT_NEAR(t.game.blocks.back().*field, after, 1e-9) << negative;
-    }
+TEST(Shell, OpensSkerrionAt700By700DrawingInSoftwareWhereThereIsNoAcceleratedRenderer) {
+    resetGlobals(1);
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
+    const std::unique_ptr<Game> game = startGame();
+    ASSERT_NE(game, nullptr);
+    SDL_RendererInfo info;
+    SDL_GetRendererInfo(game->renderer, &info);
+    int width, height;
+    SDL_GetWindowSize(game->window, &width, &height);
+    EXPECT_EQ(std::tuple(std::string(info.name), width, height,
+                         std::string(SDL_GetWindowTitle(game->window))),
+              std::tuple("software", 700, 700, "Skerrion"));
+    SDL_DestroyRenderer(game->renderer);
+    SDL_DestroyWindow(game->window);
 }

@@ -1,14 +1,13 @@
 // Random input for a long time: whatever arrives, the world stays in range.
+// Built only with the sanitizers, which also stop at any undefined behaviour.
 #include <cstdlib>
 #include <random>
 
 #include "StormDriver.h"
 
 TEST(Storm, RandomInputOfEveryKindKeepsTheWorldInRange) {
-    // The count is set by the build (more under the sanitizers); the
-    // environment may override it, as the memcheck run does.
     const char* requested = std::getenv("SKERRION_STORM_PASSES");
-    const long passes = requested != nullptr ? std::atol(requested) : SKERRION_STORM_PASSES;
+    const long passes = requested != nullptr ? std::atol(requested) : 1'000'000;
     std::mt19937 random(7);
     StormDriver storm;
     for (long n = 0; n < passes; ++n) {

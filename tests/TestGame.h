@@ -1,19 +1,68 @@
-// A whole game drawing into a surface, driven pass by pass with events the
-// test pushes, a keyboard-state array of its own and a deltaTime it sets.
+// A whole game drawing with the real SDL's software renderer into a surface in
+// memory, driven pass by pass with events the test pushes, a keyboard-state
+// array of its own and a deltaTime it sets. Tests read back exact pixels and
+// the text that reached the game's output file.
 #pragma once
 
-#include <array>
-#include <cstdio>
-#include <string>
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <vector>
 
-#include "Surface.h"
+#include <SDL.h>
+
+#include "render/Globals.h"
+#include "render/PlayFrame.h"
+#include "render/Score.h"
+#include "render/Screens.h"
 #include "shell/Game.h"
 #include "shell/Globals.h"
 #include "world/BlockField.h"
 #include "world/Globals.h"
 #include "world/Random.h"
+#include "world/Tuning.h"
 
-// An event of the type; a key event for the key.
+using Rgb = std::uint32_t; // 0xRRGGBB
+inline constexpr Rgb kBlack = 0x000000, kWhite = 0xFFFFFF, kRed = 0xFF0000, kPink = 0xFF69B4;
+inline constexpr Rgb kUntouched = 0x0C2238; // a colour the game never draws
+
+// An ARGB8888 surface and a software renderer on it; its size becomes the window's.
+struct Canvas {
+    SDL_Surface* surface;
+    SDL_Renderer* renderer;
+
+    Canvas(int width, int height, Rgb background = kBlack)
+        : surface(SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888)),
+          renderer(SDL_CreateSoftwareRenderer(surface)) {
+        windowWidth = width;
+        windowHeight = height;
+        rect({0, 0, width, height}, background);
+    }
+    ~Canvas() {
+        SDL_DestroyRenderer(renderer);
+        SDL_FreeSurface(surface);
+    }
+    // Every pixel, row by row, after what the renderer has queued.
+    std::vector<Rgb> pixels() {
+        SDL_RenderFlush(renderer);
+        const auto* first = static_cast<const Uint32*>(surface->pixels); // 32 bits: no padding
+        std::vector<Rgb> all(first, first + surface->w * surface->h);
+        std::ranges::for_each(all, [](Rgb& p) { p &= kWhite; });
+        return all;
+    }
+    Rgb at(int x, int y) { return pixels().at(static_cast<std::size_t>(y * surface->w + x)); }
+    // Past the renderer: at once, under whatever lines it draws later.
+    void rect(SDL_Rect r, Rgb colour) { SDL_FillRect(surface, &r, colour | 0xFF000000); }
+    void line(int x1, int y1, int x2, int y2, Rgb c = kWhite) {
+        SDL_SetRenderDrawColor(renderer, Uint8(c >> 16), Uint8(c >> 8), Uint8(c), 255);
+        SDL_RenderDrawLine(renderer, x1, y1, x2, y2);
+    }
+};
+
+inline BlockList none; // for a player that meets no block
+
 inline SDL_Event event(Uint32 type, SDL_Scancode key = SDL_SCANCODE_UNKNOWN) {
     SDL_Event e{};
     e.type = type;
@@ -25,38 +74,40 @@ struct TestGame {
     Canvas canvas;
     Game game;
     std::array<Uint8, SDL_NUM_SCANCODES> keys{}; // non-zero: held down
+    std::string path;                            // of the file the game prints to
+    std::ifstream printed;
 
-    // Puts every global of the game back to its start value, seeds the
-    // generator and empties the event queue.
+    // Every global back to the start of a run, the generator seeded, no event queued.
     explicit TestGame(int width = 700, int height = 700, std::uint32_t seed = 1)
-        : canvas(width, height), game(nullptr, canvas.renderer) {
-        // SDL would otherwise queue a sentinel behind each event it delivers,
-        // and an event pushed after that pass would reach the game a pass late.
+        : canvas(width, height, kUntouched), game(nullptr, canvas.renderer) {
+        // Else SDL queues a sentinel behind each event and the next pushed one comes a pass late.
         SDL_SetHint(SDL_HINT_POLL_SENTINEL, "0");
-        if (SDL_WasInit(SDL_INIT_EVENTS) == 0) {
-            EXPECT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0) << SDL_GetError();
-        }
+        EXPECT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0) << SDL_GetError();
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
         resetGlobals(seed);
         windowWidth = width;
         windowHeight = height;
-        game.out = std::tmpfile();
+        // A file of each test's own, as ctest runs tests side by side.
+        const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+        path = testing::TempDir() + "skerrion-" + (test ? test->name() : "");
+        game.out = std::fopen(path.c_str(), "w");
+        printed.open(path);
     }
-    ~TestGame() { std::fclose(game.out); }
+    ~TestGame() {
+        std::fclose(game.out);
+        std::remove(path.c_str());
+    }
 
-    // Sets deltaTime, then runs one pass.
-    PassResult pass(double dt = 1.0 / 60.0) {
+    // Sets deltaTime, queues the event if any, then runs one pass.
+    PassResult pass(double dt = 1.0 / 60, SDL_Event e = {}) {
         deltaTime = dt;
+        EXPECT_TRUE(e.type == 0 || SDL_PushEvent(&e) == 1) << SDL_GetError();
         return runPass(game, keys.data());
     }
-    void push(SDL_Event e) { EXPECT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError(); }
-    void pressKey(SDL_Scancode key) { push(event(SDL_KEYDOWN, key)); }
-    // Everything printed since the last call.
-    std::string takeOutput() {
-        std::string text(static_cast<std::size_t>(std::ftell(game.out)), '\0');
-        std::rewind(game.out);
-        text.resize(std::fread(text.data(), 1, text.size(), game.out));
-        std::rewind(game.out);
-        return text;
+    // What has reached the file since the last call: text left in the
+    // stream's buffer would not show on a terminal either.
+    std::string output() {
+        printed.clear();
+        return {std::istreambuf_iterator<char>(printed), {}};
     }
 };
