@@ -189,8 +189,9 @@ FAULTS = [
           "on a terminal the status line's fields stand closer than its tabs would set them"),
     Fault("final-score-unfitted", "src/shell/Console.cpp",
           "terminalColumns > 0 ? std::max(terminalColumns - 1 - written, 0) : finalScorePadding",
-          "finalScorePadding",
-          "on a terminal 80 columns wide the final-score line wraps onto a second row"),
+          "terminalColumns > 0 ? std::max(terminalColumns - written, 0) : finalScorePadding",
+          "on a terminal the final-score line reaches the last column; a console that wraps there "
+          "leaves an empty row after it"),
     Fault("terminal-resize-ignored", "src/shell/posix/Terminal.cpp",
           "    resized = 0;\n    return true;", "    resized = 0;\n    return false;",
           "after the terminal is resized the status line keeps the old width"),

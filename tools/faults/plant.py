@@ -180,7 +180,7 @@ def table(before_file, after_file):
     caught = [[f.id for f in FAULTS if (r.get(f.id) or {}).get("caught_by")] for r in (before, after)]
     planted = [sum(1 for f in FAULTS if f.id in r) for r in (before, after)]
     lines += ["", "Caught: %d of %d before, %d of %d after." % (len(caught[0]), planted[0], len(caught[1]), planted[1])]
-    gained = [i for i in caught[1] if i not in caught[0]]
+    gained = [i for i in caught[1] if i not in caught[0] and i in before]
     lost = [i for i in caught[0] if i not in caught[1]]
     lines.append("Missed before and caught after: %s." % (", ".join(gained) or "none"))
     lines.append("Caught before and missed after: %s." % (", ".join(lost) or "none"))
