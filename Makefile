@@ -111,6 +111,6 @@ windows: $(SDL2_WINDOWS)/built
 	cmake --preset windows
 	cmake --build --preset windows
 
-# The zip's .exe in a fresh Wine prefix under Xvfb.
+# The zip's .exe in a fresh Wine prefix under a private Xvfb.
 test-windows:
-	/usr/bin/python3 tests/windows/test_wine.py build/windows/skerrion-*-win64.zip
+	xvfb-run -a -s "-screen 0 1920x1200x24" /usr/bin/python3 tests/windows/test_wine.py build/windows/skerrion-*-win64.zip

@@ -11,7 +11,7 @@ run) ;;
 # cpack finds the dependencies with dpkg-dev and file; packaging/check-installed.sh
 # runs Debian's checker, the validators and man on the installed package.
 package) packages+=(dpkg-dev file lintian desktop-file-utils appstream man-db) ;;
-test | clang) packages+=(googletest libgtest-dev xvfb xdotool imagemagick python3) ;;&
+test | clang) packages+=(googletest libgtest-dev xvfb xauth xdotool imagemagick python3) ;;&
 clang) packages+=(clang) ;;
 test) packages+=(tmux) ;; # the terminal test runs the game in a tmux pane
 bench) packages+=(libbenchmark-dev python3 python3-matplotlib) ;;
@@ -19,7 +19,7 @@ bench) packages+=(libbenchmark-dev python3 python3-matplotlib) ;;
 web) packages+=(emscripten python3 chromium chromium-driver python3-selenium python3-pil) ;;
 # The Windows build: the cross compilers with POSIX threads (a monotonic
 # steady_clock), and Wine in Xvfb with a window manager for its test.
-windows) packages+=(g++-mingw-w64-x86-64-posix python3 wine wine64 xvfb xdotool imagemagick openbox) ;;
+windows) packages+=(g++-mingw-w64-x86-64-posix python3 wine wine64 xvfb xauth xdotool imagemagick openbox) ;;
 *)
     echo "usage: $0 [run|test|clang|bench|package|web|windows]" >&2
     exit 2

@@ -1,21 +1,7 @@
 // Drawing with the real software renderer: the play frame with its blocks,
 // player and score, the glitch copies, the digits and the two screens, each
 // compared with pixels worked out by hand.
-#include <sstream>
-
 #include "TestGame.h"
-
-namespace {
-
-// Lines "a1 b1 a2 b2 ..." on a grid: the point (a, b) is the pixel (x0 + a * ux, b * uy).
-void grid(Canvas& canvas, const std::string& lines, int x0, int ux, int uy, Rgb colour = kWhite) {
-    std::istringstream in(lines);
-    for (double a1, b1, a2, b2; in >> a1 >> b1 >> a2 >> b2;) {
-        canvas.line(x0 + int(a1) * ux, int(b1 * uy), x0 + int(a2) * ux, int(b2 * uy), colour);
-    }
-}
-
-} // namespace
 
 TEST(PlayFrame, BlocksThenThePlayerOverThemThenTheScoreOnBlack) {
     Canvas canvas(256, 512, kRed); // a cell of 1/128 is 2 pixels across and 4 down
@@ -35,10 +21,11 @@ TEST(PlayFrame, BlocksThenThePlayerOverThemThenTheScoreOnBlack) {
         want.rect({x, y, w, h}, kWhite);
     }
     // Pink outlines over the fills, the player's one cell right of its nose; the score 000.
-    grid(want, "128 448 192 448 128 480 192 480 128 448 128 480 192 448 192 480", 0, 1, 1, kPink);
-    grid(want, "64 224 96 224 64 328 96 328 64 224 64 328 96 224 96 328", 0, 1, 1, kPink);
+    want.grid("128 448 192 448 128 480 192 480 128 448 128 480 192 448 192 480 "
+              "64 224 96 224 64 328 96 328 64 224 64 328 96 224 96 328",
+              0, 1, 1, kPink);
     for (int left : {58, 108, 158}) {
-        grid(want, "0 0 40 0 0 0 0 80 40 0 40 80 0 80 40 80", left, 1, 1);
+        want.grid("0 0 1 0 0 0 0 2 1 0 1 2 0 2 1 2", left, 40, 40);
     }
     EXPECT_TRUE(canvas.pixels() == want.pixels());
 }
@@ -91,7 +78,7 @@ TEST(Screens, LightExactlyTheLetterLinesOnTheirBackgroundAtAnySize) {
         Canvas got(w, h);
         (start ? renderStartScreen : renderGameOverScreen)(got.renderer);
         Canvas want(w, h, start ? kBlack : kRed);
-        grid(want, start ? pressSpace : youDied, w / 2, w / (start ? 23 : 16), h / 9);
+        want.grid(start ? pressSpace : youDied, w / 2, w / (start ? 23 : 16), h / 9);
         // SDL's lines include both ends: a match lights every endpoint and nothing else.
         EXPECT_TRUE(got.pixels() == want.pixels()) << w << "x" << h << (start ? " start" : "");
     }
@@ -118,7 +105,7 @@ TEST(Score, ShowsTheLastThreeDigitsOrThreeDashesCentredOnTheWindow) {
             for (int s = 0; s < 7; ++s) {
                 lines += glyphs[shown[i] == '-' ? 10 : shown[i] - '0'][s] == '1' ? segments[s] : "";
             }
-            grid(want, lines, width / 2 - 70 + 50 * i, 40, 40);
+            want.grid(lines, width / 2 - 70 + 50 * i, 40, 40);
         }
         EXPECT_TRUE(got.pixels() == want.pixels()) << score;
     }

@@ -1,17 +1,16 @@
 // The main loop's states, the keys of a run and every line the game prints,
 // driven pass by pass through a whole game drawing into a surface.
-#include <sstream>
-
 #include "TestGame.h"
+#include "shell/Console.h"
 
-namespace {
+using namespace std::literals;
 
 constexpr double dt = 0.012; // every pass's deltaTime: a held key then steps 0.004
 using Lines = std::pair<std::string, std::string>;
 
 // What the last pass printed: the lines before the status line, and the
 // status line with its time, which must be the pass's deltaTime, as T.
-Lines printed(TestGame& t) {
+static Lines printed(TestGame& t) {
     const std::string text = t.output();
     const std::size_t status = text.find_last_of('\n') + 1, time = text.find(" sec.", status);
     if (time == std::string::npos) {
@@ -21,41 +20,35 @@ Lines printed(TestGame& t) {
     return {text.substr(0, status), "T" + text.substr(time)};
 }
 
-} // namespace
-
 TEST(Shell, EachStateFollowsItsTransitionsAndPrintsTheStateItLeftBehind) {
-    using enum State;
-    // No event; events that exit, start or leave; an unbound key, key-ups, a window event that
-    // is not a resize. Then the state each of them leads to from each state.
+    // No event, a quit, a window event that is not a resize, keys that exit, start or leave,
+    // their key-ups and an unbound key; with each, the state it leads to from Start, Playing,
+    // GameOver and Exit.
     // clang-format off
-    const SDL_Event events[] = {{}, event(SDL_QUIT), event(SDL_KEYDOWN, SDL_SCANCODE_Q),
-        event(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE), event(SDL_KEYDOWN, SDL_SCANCODE_SPACE),
-        event(SDL_KEYDOWN, SDL_SCANCODE_X), event(SDL_KEYUP, SDL_SCANCODE_SPACE),
-        event(SDL_KEYUP, SDL_SCANCODE_Q), event(SDL_WINDOWEVENT)};
-    const std::pair<State, std::array<State, 9>> table[] = {
-        {Start, {Start, Exit, Exit, Exit, Playing, Start, Start, Start, Start}},
-        {Playing, {Playing, Exit, Exit, Exit, Playing, Playing, Playing, Playing, Playing}},
-        {GameOver, {GameOver, Exit, Exit, Exit, Exit, GameOver, GameOver, GameOver, GameOver}},
-        {Exit, {Exit, Exit, Exit, Exit, Exit, Exit, Exit, Exit, Exit}}};
+    const std::pair<SDL_Event, const char*> table[] = {
+        {{}, "0123"}, {event(SDL_QUIT), "3333"}, {event(SDL_WINDOWEVENT), "0123"},
+        {event(SDL_KEYDOWN, SDL_SCANCODE_Q), "3333"}, {event(SDL_KEYUP, SDL_SCANCODE_Q), "0123"},
+        {event(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE), "3333"}, {event(SDL_KEYUP, SDL_SCANCODE_SPACE), "0123"},
+        {event(SDL_KEYDOWN, SDL_SCANCODE_SPACE), "1133"}, {event(SDL_KEYDOWN, SDL_SCANCODE_X), "0123"}};
     // clang-format on
-    for (const auto& [from, to] : table) {
-        for (std::size_t i = 0; i < std::size(events); ++i) {
+    for (const auto& [e, to] : table) {
+        for (const State from : {State::Start, State::Playing, State::GameOver, State::Exit}) {
             TestGame t;
             GameState = from;
             t.game.player.score = 42;
-            const bool exits = t.pass(dt, events[i]) == PassResult::Exit;
+            const bool exits = t.pass(dt, e) == PassResult::Exit;
             // Every pass draws; a Playing pass that asked to exit still updates the world.
-            const bool drawn = from != Exit, played = from == Playing;
-            const std::string line =
-                "T sec.\tScore:  42 \tState: " + std::to_string(int(to[i])) +
-                " \tBlocks: " + (played ? "2 \tTimer: 3.000000" : "1 \tTimer: 0.000000") +
-                " \tDebug: 0\r";
+            const bool drawn = from != State::Exit, played = from == State::Playing;
+            const char state = to[int(from)];
+            const std::string line = "T sec.\tScore:  42 \tState: "s + state +
+                                     " \tBlocks: " + (played ? "2 \tTimer: 3" : "1 \tTimer: 0") +
+                                     ".000000 \tDebug: 0\r";
             const std::string final = "Your final score is 42." + std::string(73, ' ') + "\n";
-            EXPECT_EQ(std::tuple(exits, GameState, t.canvas.at(0, 0) == kUntouched,
+            EXPECT_EQ(std::tuple(exits, GameState, t.canvas.pixels()[0] == kUntouched,
                                  t.game.player.y != playerStartY, printed(t)),
-                      std::tuple(!drawn, to[i], !drawn, played,
+                      std::tuple(!drawn, State(state - '0'), !drawn, played,
                                  drawn ? Lines("", line) : Lines(final, "")))
-                << "state " << int(from) << ", event " << i;
+                << "state " << int(from) << ", event " << e.type << " " << e.key.keysym.scancode;
         }
     }
 }
@@ -82,12 +75,11 @@ TEST(Shell, PassesOfARunPrintDumpsTakeResizesKeepTheirOrderAndLetDeathBeatAnExit
               "isClaimed: 0\n");
     // A resize pass only takes the size: nothing moves, nothing is drawn, timed or printed.
     t.canvas.rect({0, 0, 700, 700}, kUntouched);
-    SDL_Event resize{};
-    resize.window = {SDL_WINDOWEVENT, 0, 0, SDL_WINDOWEVENT_RESIZED, 0, 0, 0, 320, 240};
+    SDL_Event resize{.window = {SDL_WINDOWEVENT, 0, 0, SDL_WINDOWEVENT_RESIZED, 0, 0, 0, 320, 240}};
     const std::int64_t stamp = currentFrameTime;
     t.pass(dt, resize);
     EXPECT_EQ(std::tuple(deltaTime, currentFrameTime, windowWidth, windowHeight, t.game.player.y,
-                         t.canvas.at(0, 0), t.output()),
+                         t.canvas.pixels()[0], t.output()),
               std::tuple(dt, stamp, 320, 240, playerStartY, kUntouched, ""));
     // The next pass's time covers the resize pass. Its scroll brings a block to the player's
     // right edge, 0.58, once the player has looked for blocks: no point.
@@ -161,6 +153,33 @@ TEST(Shell, KeysActOnceAndDebugKeysOnlyInDebugMode) {
                     << name << ", debug " << debug << ", field " << i;
             }
         }
+    }
+}
+
+// The status line and then the final score, as a run ends, on a terminal of
+// each width and off a terminal (width 0), where they must stay byte for byte
+// what scripts already read.
+TEST(Console, OnATerminalBothLinesFitOneRowAndOffOneTheyStayWhole) {
+    // On a terminal the line fills the row but its last column, each tab written as blanks up
+    // to the next multiple of 8.
+    const std::string timer =
+        "0.00012345 sec. Score:   7      State: 1        Blocks: 12      Timer: 2.50000";
+    // Columns, the status line, the blanks after "Your final score is 7.".
+    // clang-format off
+    const std::tuple<int, std::string, std::size_t> table[] = {
+        {0, "0.00012345 sec.\tScore:   7 \tState: 1 \tBlocks: 12 \tTimer: 2.500000 \tDebug: 1\r", 73},
+        {100, timer + "0         Debug: 1   \r", 77}, {97, timer + "0         Debug: 1\r", 74},
+        {96, timer + "0         Debug: \r", 73}, {88, timer + "0        \r", 65}, {80, timer + "0\r", 57},
+        {79, timer + "\r", 56}, {40, "0.00012345 sec. Score:   7      State: \r", 17},
+        {20, "0.00012345 sec. Sco\r", 0}, {1, "\r", 0}};
+    // clang-format on
+    for (const auto& [columns, status, blanks] : table) {
+        TestGame t;
+        printStatusLine(t.game.out, {0.00012345, 7, 1, 12, 2.5, true}, columns);
+        printFinalScore(t.game.out, 7, columns);
+        std::fflush(t.game.out);
+        EXPECT_EQ(t.output(), status + "Your final score is 7." + std::string(blanks, ' ') + "\n")
+            << columns << " columns";
     }
 }
 

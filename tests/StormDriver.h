@@ -33,10 +33,7 @@ struct StormDriver {
         // Key presses, repeated or not, and releases; resizes from 0 to 100000 pixels and
         // window events of every kind; now and then a quit; or no event.
         const std::uint32_t kind = next() % 16;
-        SDL_Event e = event(kind < 6   ? Uint32(SDL_KEYDOWN)
-                            : kind < 8 ? Uint32(SDL_KEYUP)
-                                       : 0,
-                            key());
+        SDL_Event e = event(kind < 8 ? Uint32(kind < 6 ? SDL_KEYDOWN : SDL_KEYUP) : 0, key());
         e.key.repeat = Uint8(next() % 2);
         if (kind == 8 || kind == 9) {
             e = event(SDL_WINDOWEVENT);
@@ -51,9 +48,8 @@ struct StormDriver {
                           : timing == 1
                               ? std::bit_cast<double>(std::uint64_t{next()} << 32 | next())
                               : (next() % 100) * 0.001;
-        if (next() % 1024 == 0) {
-            GameState = State(next() | 4); // never one of the four
-        }
+        // Now and then a state that is none of the four.
+        GameState = next() % 1024 == 0 ? State(next() | 4) : GameState;
         const State dispatched = GameState;
         passesIn[std::min(std::size_t(dispatched), std::size_t{4})] += 1;
         playingPasses += dispatched == State::Playing;

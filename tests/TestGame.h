@@ -9,6 +9,8 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include <SDL.h>
@@ -52,12 +54,16 @@ struct Canvas {
         std::ranges::for_each(all, [](Rgb& p) { p &= kWhite; });
         return all;
     }
-    Rgb at(int x, int y) { return pixels().at(static_cast<std::size_t>(y * surface->w + x)); }
     // Past the renderer: at once, under whatever lines it draws later.
     void rect(SDL_Rect r, Rgb colour) { SDL_FillRect(surface, &r, colour | 0xFF000000); }
-    void line(int x1, int y1, int x2, int y2, Rgb c = kWhite) {
+    // Lines "a1 b1 a2 b2 ..." on a grid: the point (a, b) is the pixel (x0 + a * ux, b * uy).
+    void grid(const std::string& lines, int x0, int ux, int uy, Rgb c = kWhite) {
         SDL_SetRenderDrawColor(renderer, Uint8(c >> 16), Uint8(c >> 8), Uint8(c), 255);
-        SDL_RenderDrawLine(renderer, x1, y1, x2, y2);
+        std::istringstream in(lines);
+        for (double a1, b1, a2, b2; in >> a1 >> b1 >> a2 >> b2;) {
+            SDL_RenderDrawLine(renderer, x0 + int(a1) * ux, int(b1 * uy), x0 + int(a2) * ux,
+                               int(b2 * uy));
+        }
     }
 };
 
@@ -74,8 +80,7 @@ struct TestGame {
     Canvas canvas;
     Game game;
     std::array<Uint8, SDL_NUM_SCANCODES> keys{}; // non-zero: held down
-    std::string path;                            // of the file the game prints to
-    std::ifstream printed;
+    std::ifstream printed; // the game's output file, opened apart from the game's own stream
 
     // Every global back to the start of a run, the generator seeded, no event queued.
     explicit TestGame(int width = 700, int height = 700, std::uint32_t seed = 1)
@@ -87,16 +92,10 @@ struct TestGame {
         resetGlobals(seed);
         windowWidth = width;
         windowHeight = height;
-        // A file of each test's own, as ctest runs tests side by side.
-        const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-        path = testing::TempDir() + "skerrion-" + (test ? test->name() : "");
-        game.out = std::fopen(path.c_str(), "w");
-        printed.open(path);
+        game.out = std::tmpfile();
+        printed.open("/proc/self/fd/" + std::to_string(fileno(game.out)));
     }
-    ~TestGame() {
-        std::fclose(game.out);
-        std::remove(path.c_str());
-    }
+    ~TestGame() { std::fclose(game.out); }
 
     // Sets deltaTime, queues the event if any, then runs one pass.
     PassResult pass(double dt = 1.0 / 60, SDL_Event e = {}) {

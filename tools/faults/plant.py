@@ -178,9 +178,9 @@ def table(before_file, after_file):
         lines.append("| %s | %s | %s | %s | %s | %s | %s |" % (
             f.id, f.path.removeprefix("src/"), f.effect, mark(b), mark(a), by(b), by(a)))
     caught = [[f.id for f in FAULTS if (r.get(f.id) or {}).get("caught_by")] for r in (before, after)]
-    lines += ["", "Caught: %d of %d before, %d of %d after."
-              % (len(caught[0]), len(FAULTS), len(caught[1]), len(FAULTS))]
-    gained = [i for i in caught[1] if i not in caught[0]]
+    planted = [sum(1 for f in FAULTS if f.id in r) for r in (before, after)]
+    lines += ["", "Caught: %d of %d before, %d of %d after." % (len(caught[0]), planted[0], len(caught[1]), planted[1])]
+    gained = [i for i in caught[1] if i not in caught[0] and i in before]
     lost = [i for i in caught[0] if i not in caught[1]]
     lines.append("Missed before and caught after: %s." % (", ".join(gained) or "none"))
     lines.append("Caught before and missed after: %s." % (", ".join(lost) or "none"))

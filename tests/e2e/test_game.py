@@ -1,0 +1,178 @@
+# The real program as a player and a script reading its console meet it, on
+# the X server that DISPLAY names (a private Xvfb, see CMakeLists.txt): keys
+# through XTEST (xdotool), the window's pixels through ImageMagick, the console
+# output in a file read while the game runs, or in a real terminal (tmux).
+# Usage: test_game.py BINARY [TEST ...]
+import os, pathlib, re, signal, subprocess, sys, tempfile, time, unittest  # noqa: E401
+from collections import namedtuple
+
+BINARY = None  # the game, from the command line
+Status = namedtuple("Status", "dt score state debug")
+STATUS = re.compile(r"(-?\d+\.\d{8}) sec\.\tScore: +(\d+) \tState: (\d) "
+                    r"\tBlocks: \d+ \tTimer: -?\d+\.\d{6} \tDebug: ([01])\r")
+# A status line as an 80-column terminal shows it (trailing blanks dropped), cut to each width.
+LINE = r"^\d\.\d{8} sec\. Score: +\d+ +State: %s +Blocks: \d+%s$"
+CUT = {80: r" +Timer: -?\d\.\d{5,6}", 60: "", 140: r" +Timer: -?\d\.\d{6} +Debug: 0"}
+# The pane's width, the state the line shows, the key pressed next (x does nothing).
+STEPS = [(80, "0", "space"), (80, "[12]", "x"), (60, "[12]", "x"), (140, "[12]", "x"), (80, "[12]", "q")]
+
+
+# One run of the binary in the X server with its default renderer, standard
+# output to a file or, with closed, that descriptor closed as some launchers
+# do. The game flushes every status line, so the file holds every pass that
+# has ended.
+class Game:
+    def __init__(self, closed=None):
+        self.path = os.path.abspath("output.txt")
+        command = ["sh", "-c", 'exec "$0" %d>&-' % closed, BINARY] if closed else [BINARY]
+        for _ in range(3):  # Xvfb now and then drops a fresh connection; SDL then fails at once
+            with open(self.path, "wb") as out:
+                self.proc = subprocess.Popen(command, stdout=out, env=dict(os.environ, SDL_VIDEODRIVER="x11"))
+            for _ in range(200):
+                self.window = self.xdotool("search", "--onlyvisible", "--name", "^Skerrion$").strip()
+                if self.window or self.proc.poll() is not None:
+                    break
+                time.sleep(0.1)
+            if self.window:
+                self.xdotool("windowfocus", "--sync", self.window)
+                return
+            self.close()
+        raise AssertionError("no window after 3 launches")
+
+    def output(self):
+        return pathlib.Path(self.path).read_bytes().decode()
+
+    def statuses(self):
+        return [Status(float(m[1]), *map(int, m.groups()[1:])) for m in STATUS.finditer(self.output())]
+
+    def wait(self, predicate, what, timeout=30):
+        deadline = time.monotonic() + timeout
+        while not predicate(self):
+            if time.monotonic() > deadline or self.proc.poll() is not None:
+                raise AssertionError("waited for %s: %r" % (what, self.output()[-300:]))
+            time.sleep(0.05)
+
+    def xdotool(self, *args):
+        return subprocess.run(["xdotool", *args], capture_output=True, text=True, timeout=30).stdout
+
+    def pixels(self, format):  # ImageMagick's -format escapes, of the window as it is now
+        return subprocess.run(["import", "-window", self.window, "-depth", "8", "-format", format, "info:"],
+                              capture_output=True, text=True).stdout
+
+    def close(self):
+        self.proc.terminate()  # SDL makes a quit of it
+        self.proc.wait(20)
+
+
+# In a window on a real X server drawn by the default renderer: keys pressed
+# and held, every status line flushed as its pass ends, game time against real
+# time, a resize, SIGTERM; and a start with no display.
+class Run(unittest.TestCase):
+    def test_a_run_with_real_keys_in_a_real_window(self):
+        for attempt in range(3):
+            game = Game()
+            self.addCleanup(game.close)
+            try:
+                return self.play(game)
+            except AssertionError:
+                # Nothing bounds a frame's time step: a loaded machine that stalls the game for a
+                # fifth of a second drops the standing player through the floor. Only such a
+                # stall is a reason to play again.
+                if attempt == 2 or max((s.dt for s in game.statuses()[1:] if s.state), default=0) < 0.15:
+                    raise
+                game.close()
+
+    def play(self, game):
+        game.wait(lambda g: g.statuses(), "the first frame")
+        t0, looked, t1 = time.monotonic(), len(game.statuses()), time.monotonic()
+        game.xdotool("key", "space", "grave")
+        game.wait(lambda g: g.statuses()[-1][1:] == (1, 1, 1), "landing on the floor in debug mode")
+
+        def player_x():  # from the dump that Z prints
+            dumps = game.output().count("(X/Y)")
+            game.xdotool("key", "z")
+            game.wait(lambda g: g.output().count("(X/Y)") > dumps, "a dump")
+            return float(game.output().rsplit("(X/Y): (", 1)[1].split(",")[0])
+        before, held = player_x(), len(game.statuses())
+        game.xdotool("keydown", "d")  # read from the keyboard state, not from an event
+        game.wait(lambda g: sum(s.dt for s in g.statuses()[held:]) > 0.5, "half a second of play")
+        game.xdotool("keyup", "d")
+        # Without the key the player drifts left by a tenth of a window a second.
+        self.assertGreater(player_x() - before, 0.05)
+
+        game.xdotool("windowsize", "--sync", game.window, "1001", "803")
+        resized = len(game.statuses())
+        game.wait(lambda g: len(g.statuses()) > resized + 3, "frames after the resize")
+        # Frames are presented, at the new size: the score's hundreds digit, a 0, has its left
+        # side at 500 - 70.
+        self.assertEqual(game.pixels("%w %h %[hex:p{430,40}]"), "1001 803 FFFFFF")
+
+        # The frame times printed since the first look add up to the time that has passed between
+        # the looks, give or take a frame at either end.
+        t2, statuses, t3 = time.monotonic(), game.statuses(), time.monotonic()
+        played = sum(s.dt for s in statuses[looked:])
+        self.assertTrue(t2 - t1 - 0.05 < played < t3 - t0 + 0.05, (t2 - t1, played, t3 - t0))
+
+        game.proc.send_signal(signal.SIGTERM)  # SDL makes a quit of it
+        self.assertEqual(game.proc.wait(20), 0)
+        final = "Your final score is %d.%s\n" % (game.statuses()[-1].score, " " * 73)
+        self.assertTrue(game.output().endswith("\r" + final), game.output()[-200:])
+
+    def test_without_a_display_it_says_so_and_exits_with_status_one(self):
+        env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER")}
+        with tempfile.TemporaryDirectory() as runtime:  # no default Wayland socket either
+            done = subprocess.run([BINARY], env=dict(env, XDG_RUNTIME_DIR=runtime),
+                                  capture_output=True, text=True, timeout=5)
+        self.assertEqual((done.returncode, done.stdout, done.stderr), (
+            1, "", "Skerrion: no display available (is DISPLAY or WAYLAND_DISPLAY set?)\n"))
+
+
+# In a real terminal 80 columns wide: one status line, rewritten in place on
+# one row, also after the terminal is resized, and the final score on one row
+# of its own.
+class Terminal(unittest.TestCase):
+    def test_the_status_line_keeps_to_one_row_and_the_final_score_to_another(self):
+        tmux = ["tmux", "-L", "skerrion-e2e-%d" % os.getpid(), "-f", "/dev/null"]
+
+        def run(*args):
+            return subprocess.check_output(args, text=True, timeout=60)
+        # Input from /dev/null: the width must be the output's terminal's. The
+        # sanitizers' notes on standard error would land in the pane.
+        run(*tmux, "new-session", "-d", "-x", "80", "-y", "24", "-e", "SDL_VIDEODRIVER=x11", "sh", "-c",
+            '"$0" </dev/null 2>"$1"; echo exit $?; tmux wait-for -S ended; sleep 600', BINARY,
+            os.path.abspath("terminal-stderr.txt"))
+        self.addCleanup(run, *tmux, "kill-server")
+        # The lines on their way when the pane shrinks wrap once: the reset
+        # (send-keys -R) clears them; what comes after must stay on one row.
+        for width, state, key in STEPS:
+            run(*tmux, "resize-window", "-x", str(width))
+            time.sleep(1.5)
+            run(*tmux, "send-keys", "-R")
+            time.sleep(1.5)
+            self.assertRegex(run(*tmux, "capture-pane", "-p").rstrip(), LINE % (state, CUT[width]))
+            # Through XTEST, not sent to the window: Q ends the game before the key is up.
+            run("xdotool", "search", "--name", "^Skerrion$", "windowfocus", "--sync")
+            run("xdotool", "key", key)
+        run(*tmux, "wait-for", "ended")
+        self.assertRegex(run(*tmux, "capture-pane", "-p").rstrip(), r"^Your final score is \d+\.\nexit 0$")
+
+
+# Were a closed standard output or error left free, the X connection would
+# take its number and the status line would be written into the connection,
+# where the game hangs.
+class ClosedStreams(unittest.TestCase):
+    def test_a_closed_stdout_or_stderr_is_dev_null_and_the_game_starts_and_ends(self):
+        for fd in (1, 2):
+            game = Game(closed=fd)
+            self.addCleanup(game.close)
+            # White at the P's top bar and black in a corner: the start screen.
+            game.wait(lambda g: g.pixels("%[hex:p{80,77}] %[hex:p{0,0}]") == "FFFFFF 000000",
+                      "the start screen with %d closed" % fd)
+            self.assertEqual(os.readlink("/proc/%d/fd/%d" % (game.proc.pid, fd)), "/dev/null")
+            game.proc.terminate()
+            self.assertEqual(game.proc.wait(1), 0)
+
+
+if __name__ == "__main__":
+    BINARY = os.path.abspath(sys.argv.pop(1))
+    unittest.main(verbosity=2)
