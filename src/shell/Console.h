@@ -1,5 +1,8 @@
 // Everything the game prints apart from the debug dumps: the status line of
-// every pass, the final score and the critical-error message.
+// every pass, the final score and the critical-error message. terminalColumns
+// is the width of the terminal that out writes to, or 0 (or less) when out is
+// not a terminal; off a terminal both lines are printed whole, byte for byte
+// the same whatever reads them.
 #pragma once
 
 #include <cstdint>
@@ -13,10 +16,6 @@ struct StatusFields {
     double spawnTimer;
     bool debugMode;
 };
-
-// terminalColumns is the width of the terminal that out writes to, or 0 (or
-// less) when out is not a terminal; off a terminal both lines are printed
-// whole, byte for byte the same whatever reads them.
 
 // One line per pass, ended by a carriage return so that the next overwrites
 // it; flushed, or a terminal would not show it. On a terminal the line takes
