@@ -2,7 +2,6 @@
 // driven pass by pass through a whole game drawing into a surface.
 #include "TestGame.h"
 #include "shell/Console.h"
-#include "shell/FrameClock.h"
 
 using namespace std::literals;
 
@@ -201,27 +200,15 @@ TEST(Shell, OpensSkerrionAt700By700DrawingInSoftwareWhereThereIsNoAcceleratedRen
     SDL_DestroyWindow(game->window);
 }
 
-// What a web page does when the browser pauses it or takes its renderer away.
-TEST(Shell, AfterAPauseTheClockGoesOnAndANewRendererDrawsEverythingSpawnedLaterToo) {
+// What a web page does when the browser takes its renderer away and gives it back.
+TEST(Shell, ANewRendererDrawsEverythingBlocksSpawnedLaterIncluded) {
     TestGame t;
     GameState = State::Playing;
-    t.game.player.y = 1.0 - blockHeight - t.game.player.h; // on the floor
-    currentFrameTime -= 3'000'000'000;                     // the last pass ran 3 s ago
-    resumeFrameClock();
     Canvas fresh(700, 700, kUntouched);
     useRenderer(t.game, fresh.renderer);
-    t.canvas.rect({0, 0, 700, 700}, kUntouched);
-    t.pass(dt); // spawns a block just beyond the right edge
-    EXPECT_LT(deltaTime, 0.1) << "the pause counted as frame time";
-    for (int i = 0; i < 40; ++i) {
-        t.pass(dt); // the block comes 0.048 into the window
-    }
+    t.pass(dt);  // spawns a block just beyond the right edge
+    t.pass(0.5); // brings it 0.05 into the window
     const Block& spawned = t.game.blocks.front();
-    const Player& p = t.game.player;
-    const std::vector<Rgb> old = t.canvas.pixels(), now = fresh.pixels();
-    EXPECT_EQ(std::ranges::count(old, kUntouched), 700 * 700) << "drawn with the old renderer";
-    for (const auto& [x, y] : {std::pair(spawned.x + 0.02, spawned.y + 0.025), {0.1, 0.975},
-                               {p.x + 0.035, p.y + 0.065}}) {
-        EXPECT_EQ(now[std::size_t(int(y * 700) * 700 + int(x * 700))], kWhite) << x << ", " << y;
-    }
+    EXPECT_EQ(std::ranges::count(t.canvas.pixels(), kUntouched), 700 * 700) << "old one drew";
+    EXPECT_EQ(fresh.pixels()[std::size_t(int((spawned.y + 0.025) * 700) * 700 + 680)], kWhite);
 }

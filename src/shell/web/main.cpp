@@ -13,6 +13,8 @@
 
 #include <SDL.h>
 
+#include "render/PlayFrame.h"
+#include "render/Screens.h"
 #include "shell/FrameClock.h"
 #include "shell/Game.h"
 #include "shell/Globals.h"
@@ -39,9 +41,11 @@ constexpr SDL_EventType gameEvents[] = {SDL_KEYDOWN, SDL_KEYUP, SDL_QUIT, SDL_WI
 struct WebRun {
     std::unique_ptr<Game> game;
     const Uint8* keys = nullptr;
-    bool hidden = false; // the page is hidden: the game waits
-    std::string line;  // the line being written
-    std::string lines; // the whole lines written in this pass
+    bool hidden = false;        // the page is hidden: the game waits
+    bool over = false;          // the run has ended and no pass runs any more
+    State shown = State::Start; // the state whose picture the last pass drew
+    std::string line;           // the line being written
+    std::string lines;          // the whole lines written in this pass
 };
 
 // The game's output stream. A status line ends in a carriage return and goes
@@ -82,17 +86,33 @@ void pass() {
     if (run.hidden || run.game->renderer == nullptr) {
         return;
     }
+    const State state = GameState;
     const PassResult result = runPass(*run.game, run.keys);
     std::fflush(run.game->out);
     if (result == PassResult::Exit) {
         // The window and renderer stay, so the page keeps the run's last frame.
+        run.over = true;
         emscripten_cancel_main_loop();
         ignore(std::begin(gameEvents), std::end(gameEvents));
         showRunEnd(run.lines.c_str());
-    } else if (!run.lines.empty()) {
-        showLines(run.lines.c_str());
+    } else {
+        run.shown = state;
+        if (!run.lines.empty()) {
+            showLines(run.lines.c_str());
+        }
     }
     run.lines.clear();
+}
+
+// The picture the run ended on, for a canvas that lost it with its context.
+void drawLastPicture(Game& game) {
+    if (run.shown == State::Start) {
+        renderStartScreen(game.renderer);
+    } else if (run.shown == State::GameOver) {
+        renderGameOverScreen(game.renderer);
+    } else {
+        renderPlayFrame(game.blocks, game.renderer, game.player);
+    }
 }
 
 } // namespace
@@ -126,6 +146,10 @@ EMSCRIPTEN_KEEPALIVE void contextLost() {
 EMSCRIPTEN_KEEPALIVE void contextRestored() {
     if (run.game && run.game->renderer == nullptr) {
         useRenderer(*run.game, createRenderer(run.game->window));
+        if (run.over) {
+            drawLastPicture(*run.game);
+            return;
+        }
         // A renderer without vertical sync sets the main loop to run on
         // timeouts, as fast as they come; the passes belong to the frames.
         emscripten_set_main_loop_timing(EM_TIMING_RAF, 1);
