@@ -28,11 +28,14 @@ namespace {
 
 // What a browser delivers that the game never reads. A pass takes one event,
 // so at one pass per frame a queue of these would hold back the keys behind it.
+// The window is never resized, so its events (shown, focus, the pointer
+// entering and leaving) are of no use either.
 constexpr SDL_EventType unusedEvents[] = {
     SDL_MOUSEMOTION,  SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP,   SDL_MOUSEWHEEL, // the pointer
     SDL_FINGERDOWN,   SDL_FINGERUP,        SDL_FINGERMOTION,                    // touches
     SDL_MULTIGESTURE, SDL_DOLLARGESTURE,   SDL_DOLLARRECORD,                    // their gestures
     SDL_TEXTEDITING,  SDL_TEXTINPUT,       SDL_TEXTEDITING_EXT,                 // typed text
+    SDL_WINDOWEVENT,                                                            // the window
 };
 
 // Once the run is over nothing takes events any more, so none may queue up.
