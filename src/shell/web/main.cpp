@@ -84,8 +84,9 @@ constexpr Uint32 fixedWindow = 0;
 WebRun run; // the browser runs the passes after main has returned
 
 void pass() {
-    // A hidden page may still get animation frames, and without a WebGL
-    // context nothing can be seen: the game waits until both are back.
+    // Browsers give a hidden page no animation frames, but a main loop on
+    // timeouts would run on; and without a WebGL context nothing can be seen.
+    // The game waits until both are back.
     if (run.hidden || run.game->renderer == nullptr) {
         return;
     }
