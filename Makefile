@@ -66,12 +66,15 @@ package:
 	cmake --build --preset package
 	cd build/package && cpack
 
-# The game as a web page in build/web/site (index.html, skerrion.js,
-# skerrion.wasm; needs `scripts/setup.sh web`). SDL2 is built for the web
-# once, into build/sdl2/web. `make serve` serves the page on this machine
-# only; `make test-web` plays it in headless Chromium, with WebGL and without.
+# The game as a web page in build/web/site (the page, its scripts, the wasm,
+# the web app manifest, icons and service worker; needs `scripts/setup.sh
+# web`). SDL2 is built for the web once, into build/sdl2/web. `make serve`
+# serves the page on this machine only (BIND=0.0.0.0 for the phones on the
+# same network); `make test-web` plays it in headless Chromium, with WebGL and
+# without, and on an emulated phone.
 .PHONY: web serve test-web
 PORT ?= 8000
+BIND ?= 127.0.0.1
 
 web:
 	scripts/sdl2-web.sh >/dev/null
@@ -79,8 +82,8 @@ web:
 	cmake --build --preset web
 
 serve: web
-	@echo "Open http://127.0.0.1:$(PORT)/ in a browser; Ctrl+C stops the server."
-	/usr/bin/python3 -m http.server --bind 127.0.0.1 --directory build/web/site $(PORT)
+	@echo "Open http://$(BIND):$(PORT)/ in a browser; Ctrl+C stops the server."
+	/usr/bin/python3 -m http.server --bind $(BIND) --directory build/web/site $(PORT)
 
 test-web: web
 	/usr/bin/python3 tests/web/test_page.py build/web/site

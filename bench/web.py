@@ -1,7 +1,8 @@
 """Measures the web page in headless Chromium, on each renderer: passes per
 second against the display's animation frames, the time in a pass, and the
-time from opening the page to its first frame; and the bytes the page, the
-script and the wasm take gzip-compressed. Usage: web.py SITE_FOLDER"""
+time from opening the page to its first frame; on an emulated phone, the
+first frame and the passes from a touch to its effect; and the bytes every
+file of the site takes gzip-compressed. Usage: web.py SITE_FOLDER"""
 import functools
 import gzip
 import http.server
@@ -17,6 +18,7 @@ from selenium.webdriver.common.action_chains import ActionChains
 
 RENDERERS = {"webgl": ["--use-angle=swiftshader", "--enable-unsafe-swiftshader"],
              "software": ["--disable-gpu", "--disable-webgl"]}
+PHONE = {"width": 390, "height": 844, "pixelRatio": 3, "touch": True}
 LOADS = 5  # page loads per renderer for the time to the first frame
 SECONDS = 4.0  # of each screen for the rates and pass times
 
@@ -35,6 +37,12 @@ document.addEventListener("DOMContentLoaded", () => {
     new MutationObserver(() => { bench.firstFrame = bench.firstFrame || performance.now(); })
         .observe(document.getElementById("status"), {childList: true});
 });"""
+# From the next touch on the page to the pass that shows the run begun: the
+# passes (status lines) and the milliseconds.
+TOUCH = """const status = document.getElementById("status"), p = window.touchProbe = {passes: 0};
+addEventListener("pointerdown", e => p.touch = p.touch || e.timeStamp, true);
+new MutationObserver(() => { if (p.touch && !p.ms && ++p.passes && /\\tState: 1 /.test(status.textContent))
+    p.ms = performance.now() - p.touch; }).observe(status, {childList: true});"""
 # Counts animation frames and passes (status lines) for a while.
 WINDOW = """const done = arguments[1]; const status = document.getElementById("status");
 const from = bench.passes.length; let frames = 0, lines = 0, running = true;
@@ -58,11 +66,13 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         pass
 
 
-def browser(renderer):
+def browser(renderer, phone=False):
     options = webdriver.ChromeOptions()
     options.binary_location = "/usr/bin/chromium"
     for flag in ["--headless=new", "--no-sandbox", "--window-size=800,900"] + RENDERERS[renderer]:
         options.add_argument(flag)
+    if phone:
+        options.add_experimental_option("mobileEmulation", {"deviceMetrics": PHONE})
     driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
     driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": PROBE})
     return driver
@@ -88,6 +98,35 @@ def measure(driver, what):
         statistics.median(passes), passes[int(len(passes) * 0.95)]))
 
 
+def tap(driver, element_id):
+    r = driver.find_element("id", element_id).rect
+    point = {"x": r["x"] + r["width"] / 2, "y": r["y"] + r["height"] / 2}
+    driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchStart", "touchPoints": [point]})
+    driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchEnd", "touchPoints": []})
+
+
+def phone(url):
+    """First frames of phone-emulated loads, and the passes from a tap on Jump
+    to the run begun, once per load."""
+    driver = browser("webgl", phone=True)
+    try:
+        firsts, touches = [], []
+        for _ in range(LOADS):
+            driver.get(url)
+            wait_state(driver, 0)
+            firsts.append(driver.execute_script("return bench.firstFrame"))
+            driver.execute_script(TOUCH)
+            tap(driver, "jump")
+            wait_state(driver, 1)
+            touches.append(driver.execute_script("return touchProbe"))
+        print("phone (390 x 844, pixel ratio 3, touch, WebGL): first frame after %s ms (median %.0f)" % (
+            ", ".join("%.0f" % f for f in firsts), statistics.median(firsts)))
+        print("tap on Jump to the run begun: %s passes, %s ms\n" % (
+            ", ".join(str(t["passes"]) for t in touches), ", ".join("%.0f" % t["ms"] for t in touches)))
+    finally:
+        driver.quit()
+
+
 def main(site):
     handler = functools.partial(Handler, directory=site)
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
@@ -95,14 +134,16 @@ def main(site):
     url = "http://127.0.0.1:%d/" % server.server_port
 
     print("| file | bytes | gzip -9 |\n|---|---:|---:|")
-    total = 0
-    for name in ("index.html", "skerrion.js", "skerrion.wasm"):
+    total = [0, 0]
+    for name in sorted(os.listdir(site)):
         with open(os.path.join(site, name), "rb") as f:
             data = f.read()
         packed = len(gzip.compress(data, 9))
-        total += packed
+        total = [total[0] + len(data), total[1] + packed]
         print("| %s | %d | %d |" % (name, len(data), packed))
-    print("| all three | | %d |\n" % total)
+    print("| all | %d | %d |\n" % tuple(total))
+
+    phone(url)
 
     for renderer in RENDERERS:
         driver = browser(renderer)

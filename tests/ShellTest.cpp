@@ -193,8 +193,22 @@ TEST(Shell, OpensSkerrionAt700By700DrawingInSoftwareWhereThereIsNoAcceleratedRen
     int width, height;
     SDL_GetWindowSize(game->window, &width, &height);
     EXPECT_EQ(std::tuple(std::string(info.name), width, height,
-                         std::string(SDL_GetWindowTitle(game->window))),
-              std::tuple("software", 700, 700, "Skerrion"));
+                         std::string(SDL_GetWindowTitle(game->window)),
+                         (SDL_GetWindowFlags(game->window) & SDL_WINDOW_RESIZABLE) != 0),
+              std::tuple("software", 700, 700, "Skerrion", true));
     SDL_DestroyRenderer(game->renderer);
     SDL_DestroyWindow(game->window);
+}
+
+// What a web page does when the browser takes its renderer away and gives it back.
+TEST(Shell, ANewRendererDrawsEverythingBlocksSpawnedLaterIncluded) {
+    TestGame t;
+    GameState = State::Playing;
+    Canvas fresh(700, 700, kUntouched);
+    useRenderer(t.game, fresh.renderer);
+    t.pass(dt);  // spawns a block just beyond the right edge
+    t.pass(0.5); // brings it 0.05 into the window
+    const Block& spawned = t.game.blocks.front();
+    EXPECT_EQ(std::ranges::count(t.canvas.pixels(), kUntouched), 700 * 700) << "old one drew";
+    EXPECT_EQ(fresh.pixels()[std::size_t(int((spawned.y + 0.025) * 700) * 700 + 680)], kWhite);
 }

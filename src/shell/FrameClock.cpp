@@ -31,3 +31,7 @@ void updateDeltaTime() {
     currentFrameTime = monotonicNanoseconds();
     deltaTime = static_cast<double>(currentFrameTime - previousFrameTime) * secondsPerNanosecond;
 }
+
+void resumeFrameClock() {
+    currentFrameTime = monotonicNanoseconds();
+}

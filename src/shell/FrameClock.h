@@ -13,3 +13,8 @@ std::int64_t wallClockNanoseconds();
 
 // The timing step at the end of a pass.
 void updateDeltaTime();
+
+// Takes a fresh frame stamp, so that the next timing step measures from now.
+// After a pause in which no pass ran (a web page while it is hidden) the world
+// must go on from where it was, not jump by the whole pause.
+void resumeFrameClock();

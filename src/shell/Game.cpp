@@ -77,7 +77,7 @@ Game::Game(SDL_Window* window, SDL_Renderer* renderer)
       player(playerStartX, playerStartY, playerCellSize, true, defaultGlitchOffset, blocks,
              renderer) {}
 
-std::unique_ptr<Game> startGame() {
+std::unique_ptr<Game> startGame(Uint32 windowFlags) {
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         return startFailed("could not start SDL video");
     }
@@ -88,21 +88,34 @@ std::unique_ptr<Game> startGame() {
     }
     SDL_Window* window =
         SDL_CreateWindow(windowTitle, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, windowWidth,
-                         windowHeight, SDL_WINDOW_RESIZABLE);
+                         windowHeight, windowFlags);
     if (window == nullptr) {
         return startFailed("could not open the window");
     }
+    SDL_Renderer* renderer = createRenderer(window);
+    if (renderer == nullptr) {
+        return startFailed("could not create a renderer");
+    }
+    seedRandom(static_cast<std::uint32_t>(wallClockNanoseconds()));
+    return std::make_unique<Game>(window, renderer);
+}
+
+SDL_Renderer* createRenderer(SDL_Window* window) {
     // No vertical sync: the loop runs as fast as it can and scales by time.
     SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
     if (renderer == nullptr) {
         // No GPU driver or a remote display: draw in software instead.
         renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
     }
-    if (renderer == nullptr) {
-        return startFailed("could not create a renderer");
+    return renderer;
+}
+
+void useRenderer(Game& game, SDL_Renderer* renderer) {
+    game.renderer = renderer;
+    game.player.renderer = renderer;
+    for (Block& block : game.blocks) {
+        block.renderer = renderer;
     }
-    seedRandom(static_cast<std::uint32_t>(wallClockNanoseconds()));
-    return std::make_unique<Game>(window, renderer);
 }
 
 PassResult runPass(Game& game, const Uint8* keys) {

@@ -31,7 +31,20 @@ struct Game {
 
 // Starts SDL, opens the window and renderer, seeds the random generator and
 // builds the world. On failure says why on standard error and returns null.
-std::unique_ptr<Game> startGame();
+// The desktop's window is resizable; a web page opens it with no flags, since
+// its canvas is sized by CSS and a resizable window would take that size as its
+// drawing buffer's, changing every picture.
+std::unique_ptr<Game> startGame(Uint32 windowFlags = SDL_WINDOW_RESIZABLE);
+
+// An accelerated renderer for the window, without vertical sync, or SDL's
+// software renderer where there is none; null if neither can be made.
+SDL_Renderer* createRenderer(SDL_Window* window);
+
+// Hands a new renderer to the game and to everything in its world that draws,
+// blocks spawned later included, when the old one is gone (a web page whose
+// WebGL context the browser took away and gave back). The old one is the
+// caller's to destroy.
+void useRenderer(Game& game, SDL_Renderer* renderer);
 
 enum class PassResult { Continue, Exit };
 

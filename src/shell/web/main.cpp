@@ -2,6 +2,8 @@
 // the browser calls one pass of the game per animation frame instead of a
 // loop. What the game prints goes to the page: the status line in place, the
 // other lines below it, and the final score beside a button for a new run.
+// The page's script (lifecycle.js) tells the game what phones do to pages:
+// hide them, and take their WebGL context away and give it back.
 #include <cstdio>
 #include <emscripten.h>
 #include <iterator>
@@ -11,7 +13,11 @@
 
 #include <SDL.h>
 
+#include "render/PlayFrame.h"
+#include "render/Screens.h"
+#include "shell/FrameClock.h"
 #include "shell/Game.h"
+#include "shell/Globals.h"
 
 // The page's side of the output, in index.html.
 EM_JS(void, showStatusLine, (const char* line), { Module.showStatusLine(UTF8ToString(line)); });
@@ -22,11 +28,14 @@ namespace {
 
 // What a browser delivers that the game never reads. A pass takes one event,
 // so at one pass per frame a queue of these would hold back the keys behind it.
+// The window is never resized, so its events (shown, focus, the pointer
+// entering and leaving) are of no use either.
 constexpr SDL_EventType unusedEvents[] = {
     SDL_MOUSEMOTION,  SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP,   SDL_MOUSEWHEEL, // the pointer
     SDL_FINGERDOWN,   SDL_FINGERUP,        SDL_FINGERMOTION,                    // touches
     SDL_MULTIGESTURE, SDL_DOLLARGESTURE,   SDL_DOLLARRECORD,                    // their gestures
     SDL_TEXTEDITING,  SDL_TEXTINPUT,       SDL_TEXTEDITING_EXT,                 // typed text
+    SDL_WINDOWEVENT,                                                            // the window
 };
 
 // Once the run is over nothing takes events any more, so none may queue up.
@@ -35,8 +44,11 @@ constexpr SDL_EventType gameEvents[] = {SDL_KEYDOWN, SDL_KEYUP, SDL_QUIT, SDL_WI
 struct WebRun {
     std::unique_ptr<Game> game;
     const Uint8* keys = nullptr;
-    std::string line;  // the line being written
-    std::string lines; // the whole lines written in this pass
+    bool hidden = false;        // the page is hidden: the game waits
+    bool over = false;          // the run has ended and no pass runs any more
+    State shown = State::Start; // the state whose picture the last pass drew
+    std::string line;           // the line being written
+    std::string lines;          // the whole lines written in this pass
 };
 
 // The game's output stream. A status line ends in a carriage return and goes
@@ -65,27 +77,100 @@ void ignore(const SDL_EventType* first, const SDL_EventType* last) {
     }
 }
 
-void pass(void* arg) {
-    WebRun& run = *static_cast<WebRun*>(arg);
+// The canvas's size comes from the page's CSS; the drawing buffer stays the
+// window's 700 x 700, so every picture is the desktop's.
+constexpr Uint32 fixedWindow = 0;
+
+WebRun run; // the browser runs the passes after main has returned
+
+void pass() {
+    // Browsers give a hidden page no animation frames, but a main loop on
+    // timeouts would run on; and without a WebGL context nothing can be seen.
+    // The game waits until both are back.
+    if (run.hidden || run.game->renderer == nullptr) {
+        return;
+    }
+    const State state = GameState;
     const PassResult result = runPass(*run.game, run.keys);
     std::fflush(run.game->out);
     if (result == PassResult::Exit) {
         // The window and renderer stay, so the page keeps the run's last frame.
+        run.over = true;
         emscripten_cancel_main_loop();
         ignore(std::begin(gameEvents), std::end(gameEvents));
         showRunEnd(run.lines.c_str());
-    } else if (!run.lines.empty()) {
-        showLines(run.lines.c_str());
+    } else {
+        run.shown = state;
+        if (!run.lines.empty()) {
+            showLines(run.lines.c_str());
+        }
     }
     run.lines.clear();
 }
 
+// The picture the run ended on, for a canvas that lost it with its context.
+void drawLastPicture(Game& game) {
+    if (run.shown == State::Start) {
+        renderStartScreen(game.renderer);
+    } else if (run.shown == State::GameOver) {
+        renderGameOverScreen(game.renderer);
+    } else {
+        renderPlayFrame(game.blocks, game.renderer, game.player);
+    }
+}
+
 } // namespace
 
+// What the page calls, named in lifecycle.js and controls.js.
+extern "C" {
+
+// No pass runs while the page is hidden; a key held now would never see its
+// release.
+EMSCRIPTEN_KEEPALIVE void pageHidden() {
+    run.hidden = true;
+    SDL_ResetKeyboard();
+}
+
+// The pause must not count as the next pass's frame time.
+EMSCRIPTEN_KEEPALIVE void pageShown() {
+    run.hidden = false;
+    resumeFrameClock();
+}
+
+// The renderer's GL objects went with the context. Deleting them now, while
+// the context is lost, is silent; after it is back they would be another
+// context's. The page keeps the context restorable.
+EMSCRIPTEN_KEEPALIVE void contextLost() {
+    if (run.game && run.game->renderer != nullptr) {
+        SDL_DestroyRenderer(run.game->renderer);
+        useRenderer(*run.game, nullptr);
+    }
+}
+
+EMSCRIPTEN_KEEPALIVE void contextRestored() {
+    if (run.game && run.game->renderer == nullptr) {
+        useRenderer(*run.game, createRenderer(run.game->window));
+        if (run.over) {
+            drawLastPicture(*run.game);
+            return;
+        }
+        // A renderer without vertical sync sets the main loop to run on
+        // timeouts, as fast as they come; the passes belong to the frames.
+        emscripten_set_main_loop_timing(EM_TIMING_RAF, 1);
+        resumeFrameClock();
+    }
+}
+
+// The page's controls act by the game's state: a tap on the canvas is Space
+// only on the start and game-over screens.
+EMSCRIPTEN_KEEPALIVE unsigned gameState() {
+    return static_cast<unsigned>(GameState);
+}
+
+} // extern "C"
+
 int main(int, char**) {
-    // The browser runs the passes after main has returned.
-    static WebRun run;
-    run.game = startGame();
+    run.game = startGame(fixedWindow);
     if (!run.game) {
         return 1;
     }
@@ -102,6 +187,6 @@ int main(int, char**) {
     run.game->out = out;
 
     // 0 frames per second: one pass per animation frame, at the display's rate.
-    emscripten_set_main_loop_arg(pass, &run, 0, 0);
+    emscripten_set_main_loop(pass, 0, 0);
     return 0;
 }
