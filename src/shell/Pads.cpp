@@ -128,12 +128,18 @@ const Uint8* Pads::heldKeys(const Uint8* keyboard) {
 }
 
 bool pollPassEvent(Pads& pads, SDL_Event& event) {
-    while (SDL_PollEvent(&event) == 1) {
-        if (!pads.consume(event)) {
-            return true;
-        }
+    bool taken = false;
+    while (!taken && SDL_PollEvent(&event) == 1) {
+        taken = !pads.consume(event);
     }
-    return false;
+    // A pad plugged in or out behind the pass's event counts in this pass,
+    // not only once every event before it has had a pass of its own.
+    SDL_Event device;
+    while (SDL_PeepEvents(&device, 1, SDL_GETEVENT, SDL_CONTROLLERDEVICEADDED,
+                          SDL_CONTROLLERDEVICEREMOVED) == 1) {
+        pads.consume(device);
+    }
+    return taken;
 }
 
 void startPads() {

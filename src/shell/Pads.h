@@ -40,7 +40,8 @@ struct Pads {
 };
 
 // Polls SDL's queue for the pass's one event, passing over every event the
-// pads consume. False when the queue holds no other event.
+// pads consume, and takes every pad plugged in or out from the rest of the
+// queue. False when the queue holds no event for the pass.
 bool pollPassEvent(Pads& pads, SDL_Event& event);
 
 // Starts SDL's game controller subsystem, after which the passes open every
