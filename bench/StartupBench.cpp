@@ -1,8 +1,9 @@
 // Start-up as a player meets it: from spawning the process to its first
 // presented frame, for the game and for the least SDL program in C++ that
-// shows a frame (both load SDL and the shared C++ runtime), in alternating
-// pairs on the dummy video driver. Both print a line right after their first
-// present; that line is the finish.
+// starts the same subsystems (video, game controllers) and shows a frame
+// (both load SDL and the shared C++ runtime), in alternating pairs on the
+// dummy video driver. Both print a line right after their first present;
+// that line is the finish.
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <chrono>
