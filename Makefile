@@ -94,11 +94,13 @@ clean:
 # Windows: SDL2 built once from Debian's source as a static library for 64-bit
 # Windows (build/sdl2/windows), then the game cross-built against it, stripped
 # and zipped: build/windows/skerrion-<version>-win64.zip. Needs
-# `scripts/setup.sh windows`. The game uses SDL's video, events and renderer
-# only, so the subsystems for sound, controllers and sensors stay out.
+# `scripts/setup.sh windows`. The game uses SDL's video, events, renderer and
+# game controllers (its joystick part: XInput, DirectInput and raw input,
+# whose DLLs SDL loads itself), so the subsystems for sound, haptics, HIDAPI
+# and sensors stay out.
 .PHONY: windows test-windows
 SDL2_WINDOWS := build/sdl2/windows
-SDL2_WINDOWS_OFF := AUDIO JOYSTICK HAPTIC HIDAPI SENSOR POWER
+SDL2_WINDOWS_OFF := AUDIO HAPTIC HIDAPI SENSOR POWER
 
 $(SDL2_WINDOWS)/built:
 	source=$$(scripts/sdl2-source.sh) && \

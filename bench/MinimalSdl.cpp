@@ -1,9 +1,10 @@
-// The least an SDL program written in C++ does to show a frame: one window,
-// one renderer of SDL's own choice, a clear and a present. The game's
-// start-up is measured against it. Like the game, it holds SDL's objects in
-// C++ (their clean-up on unwinding needs the C++ runtime), so both load the
-// same shared libstdc++ and libgcc_s. Prints a line after the first present,
-// then waits for SDL_QUIT, which SIGTERM brings.
+// The least an SDL program written in C++ does to show a frame: the game's
+// subsystems, one window, one renderer of SDL's own choice, a clear and a
+// present. The game's start-up is measured against it. Like the game, it
+// holds SDL's objects in C++ (their clean-up on unwinding needs the C++
+// runtime), so both load the same shared libstdc++ and libgcc_s. Prints a
+// line after the first present, then waits for SDL_QUIT, which SIGTERM
+// brings.
 #include <cstdio>
 #include <memory>
 
@@ -42,7 +43,8 @@ int showFirstFrame() {
 } // namespace
 
 int main(int, char**) {
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    // The subsystems the game starts: video, and game controllers for pads.
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER) != 0) {
         std::fprintf(stderr, "SDL_Init: %s\n", SDL_GetError());
         return 1;
     }

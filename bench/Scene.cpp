@@ -44,8 +44,10 @@ SDL_Renderer* makeRenderer(SDL_Surface* surface) {
 
 Scene::Scene(std::size_t blockCount, State state)
     : surface(makeSurface()), renderer(makeRenderer(surface)), game(nullptr, renderer) {
-    // The pass polls SDL's event queue, which needs the events subsystem.
-    if (SDL_WasInit(SDL_INIT_EVENTS) == 0 && SDL_InitSubSystem(SDL_INIT_EVENTS) != 0) {
+    // The pass polls SDL's event queue, and each poll reads the pads as well,
+    // as in the game: the subsystem of game controllers brings the events'.
+    if (SDL_WasInit(SDL_INIT_GAMECONTROLLER) == 0 &&
+        SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
         throw std::runtime_error(SDL_GetError());
     }
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);

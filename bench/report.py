@@ -118,7 +118,8 @@ def main(json_path, png_path):
         print(f"| {label} | {s[key] * 1e3:.1f} ms | {s[key + '_min'] * 1e3:.1f} to "
               f"{s[key + '_max'] * 1e3:.1f} ms |")
     print(f"Ratio of the medians: {s['vs_minimal']:.2f}; "
-          f"median of the ratios within pairs: {s['pair_ratio']:.2f}")
+          f"median of the ratios within pairs: {s['pair_ratio']:.2f}; "
+          f"of the processes' CPU times within pairs: {s['cpu_pair_ratio']:.2f}")
 
     print("\nTargets")
     print(f"- world step at 5 blocks under 1 µs: {us(cpu(step[5]))}, "

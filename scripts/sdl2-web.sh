@@ -13,7 +13,8 @@ if [ ! -f "$prefix/lib/cmake/SDL2/SDL2Config.cmake" ]; then
     build=$root/build/sdl2/web-build
     # emcc's JavaScript tools need Debian's node modules, whichever node runs them.
     export NODE_PATH=/usr/share/nodejs
-    unused=(AUDIO JOYSTICK HAPTIC HIDAPI POWER SENSOR LOCALE MISC FILESYSTEM
+    # The joystick part stays: it reads the browser's gamepads.
+    unused=(AUDIO HAPTIC HIDAPI POWER SENSOR LOCALE MISC FILESYSTEM
         DUMMYVIDEO OFFSCREEN OPENGL)
     options=()
     for part in "${unused[@]}"; do

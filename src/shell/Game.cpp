@@ -43,7 +43,7 @@ void playingPass(Game& game, const SDL_Event* event, const Uint8* keys) {
             handlePlayingKey(event->key.keysym.scancode, game.player, game.blocks, game.out);
         }
     }
-    applyHeldKeys(keys, game.player, game.blocks);
+    applyHeldKeys(game.pads.heldKeys(keys), game.player, game.blocks);
     game.player.update();
     if (!game.player.isAlive) {
         // Death wins over an exit asked for earlier in the same pass.
@@ -119,9 +119,9 @@ void useRenderer(Game& game, SDL_Renderer* renderer) {
 }
 
 PassResult runPass(Game& game, const Uint8* keys) {
-    // The pass's event, or null when the queue was empty.
+    // The pass's event, or null when the queue held none but the pads' own.
     SDL_Event polled;
-    const SDL_Event* event = SDL_PollEvent(&polled) == 1 ? &polled : nullptr;
+    const SDL_Event* event = pollPassEvent(game.pads, polled) ? &polled : nullptr;
 
     const State state = GameState;
     const bool takesResize =

@@ -10,6 +10,7 @@
 #include <SDL_stdinc.h>
 #include <SDL_video.h>
 
+#include "shell/Pads.h"
 #include "world/BlockList.h"
 #include "world/Player.h"
 
@@ -18,6 +19,7 @@ struct Game {
     SDL_Renderer* renderer;  // both destroyed only by shutdown
     BlockList blocks;        // the live play field, newest first, the floor last
     Player player;           // refers to blocks
+    Pads pads;               // the gamepads plugged in, none at first
     std::FILE* out = stdout; // status line, dumps and final score
     // The width in columns of the terminal that out writes to, or 0 when out
     // is not a terminal. The front door reads it at start and on a resize.
@@ -48,10 +50,10 @@ void useRenderer(Game& game, SDL_Renderer* renderer);
 
 enum class PassResult { Continue, Exit };
 
-// One pass of the main loop: at most one event, the work of the current
-// state, the timing step and the status line. Exit means the final score has
-// been printed and the caller must shut down. keys is SDL's keyboard state,
-// or a test's array indexed by scancode.
+// One pass of the main loop: at most one event (the pads' own traffic
+// aside), the work of the current state, the timing step and the status
+// line. Exit means the final score has been printed and the caller must shut
+// down. keys is SDL's keyboard state, or a test's array indexed by scancode.
 PassResult runPass(Game& game, const Uint8* keys);
 
 // Destroys the renderer and the window and ends the process with status 0.

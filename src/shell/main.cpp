@@ -11,6 +11,7 @@ int main(int, char**) {
     if (!game) {
         return 1;
     }
+    startPads();
     // The status line fits the terminal it is printed on, also after a resize.
     watchTerminalResizes();
     game->terminalColumns = standardOutputColumns();

@@ -24,6 +24,18 @@ EM_JS(void, showStatusLine, (const char* line), { Module.showStatusLine(UTF8ToSt
 EM_JS(void, showLines, (const char* lines), { Module.showLines(UTF8ToString(lines)); });
 EM_JS(void, showRunEnd, (const char* finalLines), { Module.showRunEnd(UTF8ToString(finalLines)); });
 
+// A page in a frame whose permissions policy forbids gamepads (a game
+// portal's, say) throws on navigator.getGamepads, and so would SDL's start of
+// its controllers: such a page plays by keys alone.
+EM_JS(bool, gamepadsAllowed, (), {
+    try {
+        navigator.getGamepads();
+        return true;
+    } catch (error) {
+        return false;
+    }
+});
+
 namespace {
 
 // What a browser delivers that the game never reads. A pass takes one event,
@@ -173,6 +185,9 @@ int main(int, char**) {
     run.game = startGame(fixedWindow);
     if (!run.game) {
         return 1;
+    }
+    if (gamepadsAllowed()) {
+        startPads();
     }
     ignore(std::begin(unusedEvents), std::end(unusedEvents));
     SDL_StopTextInput();

@@ -60,6 +60,7 @@ int main(int, char**) {
         }
         return 1;
     }
+    startPads();
     const Uint8* keys = SDL_GetKeyboardState(nullptr);
     game->terminalColumns = consoleColumns();
     auto nextWidthCheck = std::chrono::steady_clock::now() + widthCheckInterval;

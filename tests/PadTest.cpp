@@ -1,0 +1,84 @@
+// Gamepads as a second way to press the keys: SDL's virtual joysticks, mapped
+// through its game controller layout, drive whole passes of a game.
+#include "TestGame.h"
+#include "shell/Input.h"
+#include "shell/Pads.h"
+
+constexpr double dt = 0.012; // every pass's deltaTime: a held key then steps 0.004
+
+// A virtual pad with every button and axis of SDL's layout, in its order, which SDL maps as a
+// game controller. Plugged in while it lives, and open, so that SDL reads it.
+struct VirtualPad {
+    int started = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER); // before any pad is plugged in
+    int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                          SDL_CONTROLLER_BUTTON_MAX, 0);
+    SDL_Joystick* joystick = SDL_JoystickOpen(index);
+
+    ~VirtualPad() {
+        SDL_JoystickDetachVirtual(index);
+        SDL_JoystickClose(joystick);
+    }
+    void press(int button) { SDL_JoystickSetVirtualButton(joystick, button, 1); }
+    void lean(int x) { SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTX, Sint16(x)); }
+};
+
+TEST(Pads, EachButtonAndDirectionActsAsItsKeyInEveryState) {
+    // One pass in a state, after a pass that plugs a pad in: by the pad, the button pressed or
+    // else (-1) the stick leant to x; or by the keyboard, the key pressed or held instead.
+    const auto onePass = [](State from, int button, int x, SDL_Scancode key, bool byPad) {
+        TestGame t;
+        GameState = from;
+        VirtualPad pad;
+        t.pass(0.0); // nothing moves in no time
+        const bool held = button < 0 || button >= SDL_CONTROLLER_BUTTON_DPAD_UP;
+        byPad ? button < 0 ? pad.lean(x) : pad.press(button) : void(t.keys[key] = held);
+        t.pass(dt, byPad || held ? SDL_Event{} : event(SDL_KEYDOWN, key));
+        const Player& p = t.game.player; // what the pass did to the state and the player
+        return std::tuple(GameState, p.x, p.y, p.jumpCount);
+    };
+    // clang-format off
+    const std::tuple<int, int, SDL_Scancode> table[] = {
+        {SDL_CONTROLLER_BUTTON_A, 0, SDL_SCANCODE_SPACE}, {SDL_CONTROLLER_BUTTON_START, 0, SDL_SCANCODE_SPACE},
+        {SDL_CONTROLLER_BUTTON_BACK, 0, SDL_SCANCODE_ESCAPE}, {SDL_CONTROLLER_BUTTON_B, 0, SDL_SCANCODE_UNKNOWN},
+        {SDL_CONTROLLER_BUTTON_DPAD_LEFT, 0, SDL_SCANCODE_A}, {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 0, SDL_SCANCODE_D},
+        {SDL_CONTROLLER_BUTTON_DPAD_UP, 0, SDL_SCANCODE_UNKNOWN}, {-1, -32768, SDL_SCANCODE_A}, {-1, 32767, SDL_SCANCODE_D},
+        {-1, -stickDeadZone - 1, SDL_SCANCODE_A}, {-1, -stickDeadZone, SDL_SCANCODE_UNKNOWN},
+        {-1, stickDeadZone, SDL_SCANCODE_UNKNOWN}, {-1, stickDeadZone + 1, SDL_SCANCODE_D}};
+    // clang-format on
+    for (const auto& [button, x, key] : table) {
+        bool acted = false; // in some state, where the stick at rest does nothing
+        for (const State from : {State::Start, State::Playing, State::GameOver}) {
+            const auto byKey = onePass(from, button, x, key, false);
+            EXPECT_EQ(onePass(from, button, x, key, true), byKey)
+                << "button " << button << ", x " << x << ", state " << int(from);
+            acted = acted || byKey != onePass(from, -1, 0, key, true);
+        }
+        EXPECT_EQ(acted, key != SDL_SCANCODE_UNKNOWN) << "button " << button << ", x " << x;
+    }
+}
+
+TEST(Pads, TwoPlayAtOnceAPressBeatsAThousandStickMotionsAndAnUnpluggedPadLetsGo) {
+    TestGame t;
+    GameState = State::Playing;
+    SDL_Event ahead =
+        event(SDL_KEYDOWN, SDL_SCANCODE_X); // the first pass's: the pads count at once
+    SDL_PushEvent(&ahead);
+    VirtualPad first;
+    std::optional<VirtualPad> second(std::in_place);
+    second->lean(32767); // already leaning as it is plugged in
+    t.pass(dt);
+    const double moved = t.game.player.x;
+    for (int i = 0; i < 1000; ++i) { // ends at rest
+        first.lean(i % 2 == 0 ? 32767 : 0);
+        SDL_PumpEvents();
+    }
+    first.press(SDL_CONTROLLER_BUTTON_A);
+    t.pass(dt);
+    const std::pair jumped(t.game.player.jumpCount, t.game.player.x);
+    second.reset(); // unplugged
+    t.pass(dt);
+    // A held key's step; the player drifts with the field, but not while a jump lifts it.
+    EXPECT_NEAR(moved, playerStartX + dt * (keyMoveSpeed - scrollSpeed), 1e-12);
+    EXPECT_NEAR(jumped.second, moved + dt * keyMoveSpeed, 1e-12);
+    EXPECT_EQ(std::pair(jumped.first, t.game.player.x), std::pair(1, jumped.second));
+}
