@@ -184,7 +184,7 @@ TEST(Console, OnATerminalBothLinesFitOneRowAndOffOneTheyStayWhole) {
 }
 
 TEST(Shell, OpensSkerrionAt700By700DrawingInSoftwareWhereThereIsNoAcceleratedRenderer) {
-    resetGlobals(1);
+    resetProcessState(1);
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
     const std::unique_ptr<Game> game = startGame();
     ASSERT_NE(game, nullptr);

@@ -89,7 +89,7 @@ struct TestGame {
         SDL_SetHint(SDL_HINT_POLL_SENTINEL, "0");
         EXPECT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0) << SDL_GetError();
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-        resetGlobals(seed);
+        resetProcessState(seed);
         windowWidth = width;
         windowHeight = height;
         game.out = std::tmpfile();
