@@ -23,37 +23,48 @@ static Lines printed(TestGame& t) {
 TEST(Shell, EachStateFollowsItsTransitionsAndPrintsTheStateItLeftBehind) {
     // No event, a quit, a window event that is not a resize, keys that exit, start or leave,
     // their key-ups and an unbound key; with each, the state it leads to from Start, Playing,
-    // GameOver and Exit.
+    // GameOver, Exit and a value that is none of them, which is reported as a signed number.
     // clang-format off
     const std::pair<SDL_Event, const char*> table[] = {
-        {{}, "0123"}, {event(SDL_QUIT), "3333"}, {event(SDL_WINDOWEVENT), "0123"},
-        {event(SDL_KEYDOWN, SDL_SCANCODE_Q), "3333"}, {event(SDL_KEYUP, SDL_SCANCODE_Q), "0123"},
-        {event(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE), "3333"}, {event(SDL_KEYUP, SDL_SCANCODE_SPACE), "0123"},
-        {event(SDL_KEYDOWN, SDL_SCANCODE_SPACE), "1133"}, {event(SDL_KEYDOWN, SDL_SCANCODE_X), "0123"}};
+        {{}, "01233"}, {event(SDL_QUIT), "33333"}, {event(SDL_WINDOWEVENT), "01233"},
+        {event(SDL_KEYDOWN, SDL_SCANCODE_Q), "33333"}, {event(SDL_KEYUP, SDL_SCANCODE_Q), "01233"},
+        {event(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE), "33333"}, {event(SDL_KEYUP, SDL_SCANCODE_SPACE), "01233"},
+        {event(SDL_KEYDOWN, SDL_SCANCODE_SPACE), "11333"}, {event(SDL_KEYDOWN, SDL_SCANCODE_X), "01233"}};
+    const State states[] = {State::Start, State::Playing, State::GameOver, State::Exit, State(~0u)};
+    const std::string invalid = "\n=== CRITICAL ERROR ===\nGame reached invalid state \"-1\".\n"
+                                "Exiting program to protect itself.\n======================\n";
     // clang-format on
     for (const auto& [e, to] : table) {
-        for (const State from : {State::Start, State::Playing, State::GameOver, State::Exit}) {
+        for (std::size_t from = 0; from < std::size(states); ++from) {
             TestGame t;
-            GameState = from;
+            GameState = states[from];
             t.game.player.score = 42;
             const bool exits = t.pass(dt, e) == PassResult::Exit;
-            // Every pass draws; a Playing pass that asked to exit still updates the world.
-            const bool drawn = from != State::Exit, played = from == State::Playing;
-            const char state = to[int(from)];
-            const std::string line = "T sec.\tScore:  42 \tState: "s + state +
+            // The three states draw; a Playing pass that asked to exit still updates the world.
+            const bool drawn = from < 3, played = from == 1;
+            const std::string line = "T sec.\tScore:  42 \tState: "s + to[from] +
                                      " \tBlocks: " + (played ? "2 \tTimer: 3" : "1 \tTimer: 0") +
                                      ".000000 \tDebug: 0\r";
             const std::string final = "Your final score is 42." + std::string(73, ' ') + "\n";
             EXPECT_EQ(std::tuple(exits, GameState, t.canvas.pixels()[0] == kUntouched,
                                  t.game.player.y != playerStartY, printed(t)),
-                      std::tuple(!drawn, State(state - '0'), !drawn, played,
-                                 drawn ? Lines("", line) : Lines(final, "")))
-                << "state " << int(from) << ", event " << e.type << " " << e.key.keysym.scancode;
+                      std::tuple(from == 3, State(to[from] - '0'), !drawn, played,
+                                 from == 3 ? Lines(final, "") : Lines(from == 4 ? invalid : "", line)))
+                << "state " << std::uint32_t(states[from]) << ", event " << e.type << " "
+                << e.key.keysym.scancode;
         }
     }
 }
 
-TEST(Shell, PassesOfARunPrintDumpsTakeResizesKeepTheirOrderAndLetDeathBeatAnExit) {
+TEST(Shell, DeathInThePassThatAsksToExitStillLeadsToTheGameOverScreen) {
+    TestGame t;
+    GameState = State::Playing;
+    t.game.player.x = 1.5; // beyond the right edge
+    t.pass(dt, event(SDL_KEYDOWN, SDL_SCANCODE_Q));
+    EXPECT_EQ(GameState, State::GameOver);
+}
+
+TEST(Shell, DumpsPrintThePlayerOrEveryBlockNewestFirstEachEndedByOneNewline) {
     TestGame t;
     GameState = State::Playing;
     debugMode = true;
@@ -61,7 +72,7 @@ TEST(Shell, PassesOfARunPrintDumpsTakeResizesKeepTheirOrderAndLetDeathBeatAnExit
     Block& claimed = t.game.blocks.emplace_front(-0.0125, 0.25, 0.2, 0.05, 0.005, nullptr);
     claimed.isClaimed = true;
     claimed.glitched = false;
-    // Each dump is followed by one newline, the newest block first. Nothing moves in no time.
+    // Nothing moves in no time.
     t.pass(0.0, event(SDL_KEYDOWN, SDL_SCANCODE_Z));
     EXPECT_EQ(printed(t),
               Lines("(X/Y): (0.500000,0.500000)\n(w/h): (0.080000,0.130000)\n"
@@ -73,43 +84,38 @@ TEST(Shell, PassesOfARunPrintDumpsTakeResizesKeepTheirOrderAndLetDeathBeatAnExit
               "glitchOffset: 0.005000\nisClaimed: 1\n(X/Y): (0.000000,0.950000)\n"
               "(w/h): (1.000000,0.050000)\nglitched: 1\nglitchOffset: 0.005000\n"
               "isClaimed: 0\n");
-    // A resize pass only takes the size: nothing moves, nothing is drawn, timed or printed.
-    t.canvas.rect({0, 0, 700, 700}, kUntouched);
+}
+
+TEST(Shell, AResizePassOnlyTakesTheSizeAndTheNextPassTimesBoth) {
+    TestGame t;
+    GameState = State::Playing;
+    // Nothing moves, nothing is drawn, timed or printed.
     SDL_Event resize{.window = {SDL_WINDOWEVENT, 0, 0, SDL_WINDOWEVENT_RESIZED, 0, 0, 0, 320, 240}};
     const std::int64_t stamp = currentFrameTime;
     t.pass(dt, resize);
     EXPECT_EQ(std::tuple(deltaTime, currentFrameTime, windowWidth, windowHeight, t.game.player.y,
                          t.canvas.pixels()[0], t.output()),
               std::tuple(dt, stamp, 320, 240, playerStartY, kUntouched, ""));
-    // The next pass's time covers the resize pass. Its scroll brings a block to the player's
-    // right edge, 0.58, once the player has looked for blocks: no point.
-    t.game.blocks.emplace_front(0.585, 0.5, 0.2, 0.05, 0.0, nullptr);
-    t.pass(0.1);
-    EXPECT_EQ(std::pair(t.game.player.score, previousFrameTime), std::pair(0u, stamp));
-    // Of a pair of held keys the negative one acts first: 1 cannot narrow a block 0.004 wide, 2
-    // then widens it.
-    Block& narrow = t.game.blocks.front();
-    narrow.w = 0.004;
-    t.keys[SDL_SCANCODE_1] = t.keys[SDL_SCANCODE_2] = 1;
     t.pass(dt);
-    t.keys[SDL_SCANCODE_1] = t.keys[SDL_SCANCODE_2] = 0;
-    EXPECT_NEAR(narrow.w, 0.008, 1e-12);
-    t.game.player.x = 1.5; // beyond the right edge: death in the pass that asks to exit wins
-    t.pass(dt, event(SDL_KEYDOWN, SDL_SCANCODE_Q));
-    EXPECT_EQ(GameState, State::GameOver);
-    t.output();
-    GameState = static_cast<State>(0xFFFFFFFF); // shown as a signed number
-    t.pass(dt);
-    EXPECT_EQ(printed(t),
-              Lines("\n=== CRITICAL ERROR ===\nGame reached invalid state \"-1\".\n"
-                    "Exiting program to protect itself.\n======================\n",
-                    "T sec.\tScore:   0 \tState: 3 \tBlocks: 3 \tTimer: 9.876000 \tDebug: 1\r"));
+    EXPECT_EQ(previousFrameTime, stamp);
 }
 
+TEST(Shell, ThePlayerLooksForBlocksBeforeTheyScroll) {
+    TestGame t;
+    GameState = State::Playing;
+    spawnTimer = 10.0;
+    // This pass's scroll brings the block to the player's right edge, 0.58: too late for a point.
+    t.game.blocks.emplace_front(0.585, 0.5, 0.2, 0.05, 0.0, nullptr);
+    t.pass(0.1);
+    EXPECT_EQ(t.game.player.score, 0u);
+}
+
+// What a pass can change: whether it printed, the debug flag, six fields of the player, then
+// seven of each block, the newest first.
+enum Field : std::size_t { Printed, Debug, X, Y, Hitbox, Glitched, Score, Jumps, BlockX, BlockY,
+                           BlockW, BlockH, BlockOffset, BlockHitbox, BlockGlitched, BlockFields = 7 };
+
 TEST(Shell, KeysActOnceAndDebugKeysOnlyInDebugMode) {
-    // After one pass with the key pressed or held: whether something was printed; the player's
-    // x, y, hitbox, glitched, score and jumps; x, y, w, h, glitchOffset, hitbox and glitched of
-    // the two blocks, the newest first.
     const auto afterKey = [](SDL_Scancode key, bool held, bool debug) {
         TestGame t;
         GameState = State::Playing;
@@ -120,40 +126,72 @@ TEST(Shell, KeysActOnceAndDebugKeysOnlyInDebugMode) {
         t.keys[key] = held;
         t.pass(dt, held ? SDL_Event{} : event(SDL_KEYDOWN, key));
         const Player& p = t.game.player;
-        // clang-format off
-        std::vector<double> fields{double(!printed(t).first.empty()), p.x, p.y, double(p.showHitbox),
-                                   double(p.glitched), double(p.score), double(p.jumpCount)};
-        // clang-format on
+        std::vector<double> fields{double(!printed(t).first.empty()), double(debugMode), p.x, p.y,
+                                   double(p.showHitbox), double(p.glitched), double(p.score),
+                                   double(p.jumpCount)};
         for (const Block& b : t.game.blocks) {
             fields.insert(fields.end(), {b.x, b.y, b.w, b.h, b.glitchOffset, double(b.showHitbox),
                                          double(b.glitched)});
         }
         return fields;
     };
-    // Key, held or pressed, for debug mode only or not, the field that changes (from 7 on: of
-    // every block), and which way: by the held-key step of 0.004, or by 1.
-    std::istringstream table(
-        "W h d 2 -  S h d 2 +  A h . 1 -  D h . 1 +  I h d 8 -  K h d 8 +  "
-        "J h d 7 -  L h d 7 +  1 h d 9 -  2 h d 9 +  3 h d 10 -  4 h d 10 +  "
-        "5 h d 11 -  6 h d 11 +  E p d 3 +  R p d 4 -  9 p d 5 +  0 p d 5 -  "
-        "O p d 12 +  P p d 13 -  M p d 0 +  Z p d 0 +  Space p . 6 +  X p . 0 0");
-    const std::vector<double> still = afterKey(SDL_SCANCODE_UNKNOWN, true, false);
-    std::size_t field;
-    for (std::string name, how, only, sign; table >> name >> how >> only >> field >> sign;) {
-        const SDL_Scancode key = SDL_GetScancodeFromName(name.c_str());
-        const double change = (sign == "-" ? -1 : sign == "+" ? 1 : 0) * (how == "h" ? 0.004 : 1);
-        for (const bool debug : {false, true}) {
-            const std::vector<double> after = afterKey(key, how == "h", debug);
+    // A key held acts by a third of a window a second, 0.004 in a pass; a pressed one by 1, or
+    // switches a flag. A block field changes in every block.
+    enum How { Held, Pressed };
+    enum When { Always, InDebugMode };
+    constexpr double step = 0.004, switches = NAN;
+    struct Binding {
+        SDL_Scancode key;
+        How how;
+        When when;
+        Field field;
+        double change;
+    };
+    // clang-format off
+    const Binding bindings[] = {
+        {SDL_SCANCODE_W, Held, InDebugMode, Y, -step}, {SDL_SCANCODE_S, Held, InDebugMode, Y, step},
+        {SDL_SCANCODE_A, Held, Always, X, -step}, {SDL_SCANCODE_D, Held, Always, X, step},
+        {SDL_SCANCODE_I, Held, InDebugMode, BlockY, -step}, {SDL_SCANCODE_K, Held, InDebugMode, BlockY, step},
+        {SDL_SCANCODE_J, Held, InDebugMode, BlockX, -step}, {SDL_SCANCODE_L, Held, InDebugMode, BlockX, step},
+        {SDL_SCANCODE_1, Held, InDebugMode, BlockW, -step}, {SDL_SCANCODE_2, Held, InDebugMode, BlockW, step},
+        {SDL_SCANCODE_3, Held, InDebugMode, BlockH, -step}, {SDL_SCANCODE_4, Held, InDebugMode, BlockH, step},
+        {SDL_SCANCODE_5, Held, InDebugMode, BlockOffset, -step},
+        {SDL_SCANCODE_6, Held, InDebugMode, BlockOffset, step},
+        {SDL_SCANCODE_E, Pressed, InDebugMode, Hitbox, switches},
+        {SDL_SCANCODE_R, Pressed, InDebugMode, Glitched, switches},
+        {SDL_SCANCODE_O, Pressed, InDebugMode, BlockHitbox, switches},
+        {SDL_SCANCODE_P, Pressed, InDebugMode, BlockGlitched, switches},
+        {SDL_SCANCODE_9, Pressed, InDebugMode, Score, 1}, {SDL_SCANCODE_0, Pressed, InDebugMode, Score, -1},
+        {SDL_SCANCODE_M, Pressed, InDebugMode, Printed, 1}, {SDL_SCANCODE_Z, Pressed, InDebugMode, Printed, 1},
+        {SDL_SCANCODE_SPACE, Pressed, Always, Jumps, 1}, {SDL_SCANCODE_GRAVE, Pressed, Always, Debug, switches},
+        {SDL_SCANCODE_X, Pressed, Always, Printed, 0}}; // bound to nothing
+    // clang-format on
+    // From either mode, so that a switch must work both ways.
+    for (const bool debug : {false, true}) {
+        const std::vector<double> still = afterKey(SDL_SCANCODE_UNKNOWN, true, debug);
+        for (const auto& [key, how, when, field, change] : bindings) {
+            const std::vector<double> after = afterKey(key, how == Held, debug);
             for (std::size_t i = 0; i < still.size(); ++i) {
-                const bool acts =
-                    (i == field || (field >= 7 && i > field && (i - field) % 7 == 0)) &&
-                    (debug || only == ".");
-                const bool jumped = key == SDL_SCANCODE_SPACE && (i == 1 || i == 2);
-                EXPECT_NEAR(after[i] - still[i], acts ? change : 0.0, jumped ? 1 : 1e-12)
-                    << name << ", debug " << debug << ", field " << i;
+                const bool acts = (i == field || (field >= BlockX && i > field &&
+                                                  (i - field) % BlockFields == 0)) &&
+                                  (debug || when == Always);
+                const double want = std::isnan(change) ? 1.0 - 2.0 * still[i] : change;
+                const bool jumped = key == SDL_SCANCODE_SPACE && (i == X || i == Y);
+                EXPECT_NEAR(after[i] - still[i], acts ? want : 0.0, jumped ? 1 : 1e-12)
+                    << SDL_GetScancodeName(key) << ", debug " << debug << ", field " << i;
             }
         }
     }
+    // Of a pair held together the negative one acts first: 1 cannot narrow the floor, now 0.004
+    // wide, and 2 then widens it.
+    TestGame t;
+    GameState = State::Playing;
+    debugMode = true;
+    Block& floor = t.game.blocks.back();
+    floor.w = 0.004;
+    t.keys[SDL_SCANCODE_1] = t.keys[SDL_SCANCODE_2] = 1;
+    t.pass(dt);
+    EXPECT_NEAR(floor.w, 0.008, 1e-12);
 }
 
 // The status line and then the final score, as a run ends, on a terminal of

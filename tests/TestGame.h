@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <iomanip>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <sstream>
@@ -66,6 +67,26 @@ struct Canvas {
         }
     }
 };
+
+// Equal pictures, or how many pixels differ and the first of them with both colours.
+inline testing::AssertionResult samePicture(const std::vector<Rgb>& got,
+                                            const std::vector<Rgb>& want, std::size_t width) {
+    if (got.size() != want.size()) {
+        return testing::AssertionFailure() << got.size() << " pixels where " << want.size();
+    }
+    std::size_t differ = 0, first = 0;
+    for (std::size_t i = got.size(); i-- > 0;) {
+        differ += got[i] != want[i], first = got[i] != want[i] ? i : first;
+    }
+    std::ostringstream where;
+    where << differ << " pixels differ, the first at (" << first % width << ", " << first / width
+          << "): " << std::hex << std::setfill('0') << std::setw(6) << got[first] << " where "
+          << std::setw(6) << want[first] << " was wanted";
+    return differ == 0 ? testing::AssertionSuccess() : testing::AssertionFailure() << where.str();
+}
+inline testing::AssertionResult samePicture(Canvas& got, Canvas& want) {
+    return samePicture(got.pixels(), want.pixels(), std::size_t(got.surface->w));
+}
 
 inline BlockList none; // for a player that meets no block
 
