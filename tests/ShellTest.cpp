@@ -1,7 +1,11 @@
 // The main loop's states, the keys of a run and every line the game prints,
 // driven pass by pass through a whole game drawing into a surface.
-#include "TestGame.h"
+#include <random>
+#include <regex>
+
+#include "StormDriver.h"
 #include "shell/Console.h"
+#include "shell/FrameClock.h"
 
 using namespace std::literals;
 
@@ -235,4 +239,58 @@ TEST(Shell, OpensSkerrionAt700By700DrawingInSoftwareWhereThereIsNoAcceleratedRen
               std::tuple("software", 700, 700, "Skerrion"));
     SDL_DestroyRenderer(game->renderer);
     SDL_DestroyWindow(game->window);
+}
+
+// What a seeded run printed, its measured times masked, and drew in every pass.
+struct Replay {
+    std::string printed;
+    std::vector<std::vector<Rgb>> frames;
+};
+
+// Resets, then plays a run that leaves every piece of process-wide state changed: over, in
+// debug mode, resized, mid-countdown, the generator drawn from.
+static Replay replay(TestGame& t) {
+    const std::int64_t reset = monotonicNanoseconds();
+    resetProcessState(7);
+    const auto key = [](SDL_Scancode k) { return event(SDL_KEYDOWN, k); };
+    SDL_Event resize{.window = {SDL_WINDOWEVENT, 0, 0, SDL_WINDOWEVENT_RESIZED, 0, 0, 0, 500, 400}};
+    // clang-format off
+    const std::pair<SDL_Event, SDL_Scancode> script[] = {
+        {{}, {}}, {key(SDL_SCANCODE_SPACE), {}}, {key(SDL_SCANCODE_GRAVE), {}}, {{}, SDL_SCANCODE_L},
+        {resize, {}}, {key(SDL_SCANCODE_M), {}}, {key(SDL_SCANCODE_Z), {}}, {{}, {}}, {{}, {}},
+        {{}, SDL_SCANCODE_A}, {{}, SDL_SCANCODE_A}, {{}, SDL_SCANCODE_A}, {{}, {}}};
+    // clang-format on
+    Replay r;
+    for (const auto& [e, held] : script) {
+        t.keys.fill(0), t.keys[held] = 1;
+        t.pass(0.5, e);
+        r.printed += t.output();
+        r.frames.push_back(t.canvas.pixels());
+        if (r.frames.size() == 1) { // the first pass is timed from the reset
+            EXPECT_LE(std::stod(r.printed), double(monotonicNanoseconds() - reset) * 1e-9 + 1e-8);
+        }
+    }
+    r.printed = std::regex_replace(r.printed, std::regex("[0-9.]+ sec"), "T sec");
+    return r;
+}
+
+// A run is replayed after a reset from where another run, or random input, left every piece of
+// process-wide state, and must print and draw what it did from the start of the process (ctest
+// gives each test a process of its own). The games are made first: a new one sizes the window.
+TEST(Shell, AResetLeavesNothingOfARunOrOfRandomInputBehind) {
+    std::array<TestGame, 3> games;
+    const Replay fresh = replay(games[0]);
+    std::mt19937 random(7);
+    StormDriver storm;
+    for (std::size_t g = 1; g < games.size(); ++g) {
+        for (int n = 0; g == 2 && n < 2000; ++n) {
+            storm.step([&] { return std::uint32_t(random()); });
+        }
+        const Replay again = replay(games[g]);
+        const char* after = g == 1 ? "after a run" : "after random input";
+        EXPECT_EQ(again.printed, fresh.printed) << after;
+        for (std::size_t i = 0; i < fresh.frames.size(); ++i) {
+            EXPECT_TRUE(samePicture(again.frames[i], fresh.frames[i], 700)) << after << ", pass " << i;
+        }
+    }
 }
