@@ -1,0 +1,20 @@
+# Telling a stalled machine from a fault. No pass of the main loop has a time
+# limit: a player standing on the floor sinks out of the window in one pass
+# longer than SINKING_PASS seconds, which the tuning values fix. Only a death
+# after such a pass is a reason to play a run again; the end-to-end and Wine
+# tests share this rule.
+import pathlib, re  # noqa: E401
+
+SOURCE = pathlib.Path(__file__).resolve().parents[2] / "src/world/Tuning.h"
+TUNING = {name: float(value) for name, value in re.findall(r"double (\w+) = ([\d.]+);", SOURCE.read_text())}
+# The standing player's top is the floor's, 1 - blockHeight, less its own height; below 1 it has died.
+PLAYER_HEIGHT = TUNING["playerCellSize"] * TUNING["playerHeightCells"]
+SINKING_PASS = (TUNING["blockHeight"] + PLAYER_HEIGHT) / TUNING["gravity"]
+
+
+def stalled_death(passes):
+    """Given (seconds, state) of every status line, the length of the pass that killed the player
+    when it exceeds SINKING_PASS, else None. The world moves by the time the line before prints."""
+    states = [state for _, state in passes]
+    death = states.index(2) if 2 in states else 0
+    return passes[death - 1][0] if death and passes[death - 1][0] > SINKING_PASS else None
