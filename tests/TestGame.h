@@ -68,7 +68,7 @@ struct Canvas {
     }
 };
 
-// Equal pictures, or how many pixels differ and the first of them with both colours.
+// Equal pictures, or how many pixels differ and the first of them in both colours.
 inline testing::AssertionResult samePicture(const std::vector<Rgb>& got,
                                             const std::vector<Rgb>& want, std::size_t width) {
     if (got.size() != want.size()) {
@@ -83,9 +83,6 @@ inline testing::AssertionResult samePicture(const std::vector<Rgb>& got,
           << "): " << std::hex << std::setfill('0') << std::setw(6) << got[first] << " where "
           << std::setw(6) << want[first] << " was wanted";
     return differ == 0 ? testing::AssertionSuccess() : testing::AssertionFailure() << where.str();
-}
-inline testing::AssertionResult samePicture(Canvas& got, Canvas& want) {
-    return samePicture(got.pixels(), want.pixels(), std::size_t(got.surface->w));
 }
 
 inline BlockList none; // for a player that meets no block
