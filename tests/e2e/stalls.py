@@ -5,16 +5,15 @@
 # tests share this rule.
 import pathlib, re  # noqa: E401
 
-SOURCE = pathlib.Path(__file__).resolve().parents[2] / "src/world/Tuning.h"
-TUNING = {name: float(value) for name, value in re.findall(r"double (\w+) = ([\d.]+);", SOURCE.read_text())}
+TUNING = {name: float(value) for name, value in re.findall(r"double (\w+) = ([\d.]+);", (
+    pathlib.Path(__file__).resolve().parents[2] / "src/world/Tuning.h").read_text())}
 # The standing player's top is the floor's, 1 - blockHeight, less its own height; below 1 it has died.
-PLAYER_HEIGHT = TUNING["playerCellSize"] * TUNING["playerHeightCells"]
-SINKING_PASS = (TUNING["blockHeight"] + PLAYER_HEIGHT) / TUNING["gravity"]
+SINKING_PASS = (TUNING["blockHeight"] + TUNING["playerCellSize"] * TUNING["playerHeightCells"]) / \
+    TUNING["gravity"]
 
 
+# Given (seconds, state) of every status line: the length of the pass that killed the player when
+# it exceeds SINKING_PASS, else None. That pass moved the world by the time the line before prints.
 def stalled_death(passes):
-    """Given (seconds, state) of every status line, the length of the pass that killed the player
-    when it exceeds SINKING_PASS, else None. The world moves by the time the line before prints."""
-    states = [state for _, state in passes]
-    death = states.index(2) if 2 in states else 0
+    death = next((i for i, (_, state) in enumerate(passes) if state == 2), 0)
     return passes[death - 1][0] if death and passes[death - 1][0] > SINKING_PASS else None

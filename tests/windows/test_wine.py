@@ -46,19 +46,16 @@ def ended_well(code, out, score):
     assert code == 0 and all(map(STATUS.fullmatch, lines)) and out.endswith(FINAL % score), (code, out[-150:])
 
 
+# None for equal pictures; else how many pixels differ, and the first of them in both colours.
 def difference(shot, reference):
-    """None for pictures equal in size and pixels; else how many pixels differ, the first of them
-    and its two colours."""
-    (size, got), (wanted_size, want) = [subprocess.run(["/usr/bin/convert", p, "-depth", "8", "ppm:-"],
-                                                       capture_output=True).stdout.split(b"\n", 3)[1::2]
-                                        for p in (shot, reference)]
-    if size != wanted_size:
-        return "%s pixels where %s" % (size.decode(), wanted_size.decode())
-    differ = [i for i in range(0, len(want), 3) if got[i:i + 3] != want[i:i + 3]] if got != want else []
-    width = int(size.split()[0])
+    ppm = ["/usr/bin/convert", "-depth", "8"]
+    (size, got), (_, want) = [subprocess.run(ppm + [p, "ppm:-"], capture_output=True).stdout.split(b"\n", 3)[1::2]
+                              for p in (shot, reference)]
+    differ = [i for i in range(0, max(len(got), len(want)), 3) if got[i:i + 3] != want[i:i + 3]]
+    first, width = differ[0] if differ else 0, int(size.split()[0])
     return "%d pixels differ, the first at (%d, %d): %s where %s was wanted" % (
-        len(differ), differ[0] // 3 % width, differ[0] // 3 // width, got[differ[0]:differ[0] + 3].hex(),
-        want[differ[0]:differ[0] + 3].hex()) if differ else None
+        len(differ), first // 3 % width, first // 3 // width, got[first:first + 3].hex(),
+        want[first:first + 3].hex()) if differ else None
 
 
 def imports():
