@@ -185,7 +185,7 @@ class ClosedStreams(unittest.TestCase):
                       "the start screen with %d closed" % fd)
             self.assertEqual(os.readlink("/proc/%d/fd/%d" % (game.proc.pid, fd)), "/dev/null")
             game.proc.terminate()
-            self.assertEqual(game.proc.wait(1), 0)
+            self.assertEqual(game.proc.wait(20), 0)
 
 
 if __name__ == "__main__":
