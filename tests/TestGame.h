@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
-#include <iomanip>
 #include <gtest/gtest.h>
+#include <iomanip>
 #include <iterator>
 #include <sstream>
 #include <string>
@@ -78,11 +78,14 @@ inline testing::AssertionResult samePicture(const std::vector<Rgb>& got,
     for (std::size_t i = got.size(); i-- > 0;) {
         differ += got[i] != want[i], first = got[i] != want[i] ? i : first;
     }
+    if (differ == 0) {
+        return testing::AssertionSuccess();
+    }
     std::ostringstream where;
     where << differ << " pixels differ, the first at (" << first % width << ", " << first / width
           << "): " << std::hex << std::setfill('0') << std::setw(6) << got[first] << " where "
           << std::setw(6) << want[first] << " was wanted";
-    return differ == 0 ? testing::AssertionSuccess() : testing::AssertionFailure() << where.str();
+    return testing::AssertionFailure() << where.str();
 }
 
 inline BlockList none; // for a player that meets no block
