@@ -46,16 +46,19 @@ def ended_well(code, out, score):
     assert code == 0 and all(map(STATUS.fullmatch, lines)) and out.endswith(FINAL % score), (code, out[-150:])
 
 
-# None for equal pictures; else how many pixels differ, and the first of them in both colours.
-def difference(shot, reference):
-    ppm = ["/usr/bin/convert", "-depth", "8"]
-    (size, got), (_, want) = [subprocess.run(ppm + [p, "ppm:-"], capture_output=True).stdout.split(b"\n", 3)[1::2]
-                              for p in (shot, reference)]
-    differ = [i for i in range(0, max(len(got), len(want)), 3) if got[i:i + 3] != want[i:i + 3]]
-    first, width = differ[0] if differ else 0, int(size.split()[0])
+def picture(path):  # the size and the RGB bytes of a picture file
+    ppm = subprocess.run(["/usr/bin/convert", path, "-depth", "8", "ppm:-"], capture_output=True).stdout
+    return ppm.split(b"\n", 3)[1::2]
+
+
+# How many pixels of two pictures of one size differ, and the first of them in both colours.
+def difference(got, want):
+    (size, got), (_, want) = got, want
+    differ = [i for i in range(0, max(len(got), len(want)), 3) if got[i:i + 3] != want[i:i + 3]] or [0]
+    width = int(size.split()[0])
     return "%d pixels differ, the first at (%d, %d): %s where %s was wanted" % (
-        len(differ), first // 3 % width, first // 3 // width, got[first:first + 3].hex(),
-        want[first:first + 3].hex()) if differ else None
+        len(differ), differ[0] // 3 % width, differ[0] // 3 // width, got[differ[0]:differ[0] + 3].hex(),
+        want[differ[0]:differ[0] + 3].hex())
 
 
 def imports():
@@ -67,10 +70,9 @@ def imports():
 def start_screen_and_escape_through_a_pipe():
     game, window = launch(subprocess.PIPE)
     shot, start_screen = WORK + "/start.png", os.path.dirname(__file__) + "/../../docs/start-screen.png"
-    differs, deadline = "no picture", time.monotonic() + 60
-    while subprocess.run(["import", "-window", window, shot], env=ENV).returncode or (
-            differs := difference(shot, start_screen)):
-        assert time.monotonic() < deadline, "waited in vain for the start screen: %s" % differs
+    want, deadline = picture(start_screen), time.monotonic() + 60
+    while subprocess.run(["import", "-window", window, shot], env=ENV).returncode or picture(shot) != want:
+        assert time.monotonic() < deadline, "no start screen: " + difference(picture(shot), want)
         time.sleep(0.05)
     xdotool("key", "Escape")
     out = game.communicate(timeout=30)[0]
