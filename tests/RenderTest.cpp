@@ -4,6 +4,7 @@
 #include <span>
 
 #include "TestGame.h"
+#include "render/Pixels.h"
 
 TEST(PlayFrame, BlocksThenThePlayerOverThemThenTheScoreOnBlack) {
     Canvas canvas(256, 512, kRed); // a cell of 1/128 is 2 pixels across and 4 down
@@ -54,6 +55,19 @@ TEST(Glitch, TheRedCopyMovesByTheFirstSamplesRightThenDown) {
             first = pixels[i] & kRed ? std::min(first, skip == 0 ? i % 256 : i / 256) : first;
         }
         EXPECT_EQ(first, 80u) << "draws " << skip + 1 << " and " << skip + 2;
+    }
+}
+
+// Debug moves, a player far above the window or a huge window give drawing coordinates beyond
+// what a pixel holds, or NaN, where a plain conversion would be undefined behaviour.
+TEST(Pixels, TruncateTowardZeroSaturateBeyondThe32BitRangeAndMakeNaNZero) {
+    // clang-format off
+    const std::pair<double, std::int32_t> cases[] = {
+        {12.9, 12}, {-12.9, -12}, {2147483647.9, INT32_MAX}, {2147483648.0, INT32_MAX},
+        {-2147483648.9, INT32_MIN}, {-2147483649.0, INT32_MIN}, {-INFINITY, INT32_MIN}, {NAN, 0}};
+    // clang-format on
+    for (auto [value, pixel] : cases) {
+        EXPECT_EQ(toPixel(value), pixel) << value;
     }
 }
 
