@@ -12,8 +12,7 @@ TEST(PlayFrame, BlocksThenThePlayerOverThemThenTheScoreOnBlack) {
     // edges, where the fill stops; the player plain with its outline.
     BlockList blocks{Block(0.25, 0.5, 0.5, 0.125, 0.0, canvas.renderer),
                      Block(0.75, 0.9375, 0.5, 0.125, 0.0, canvas.renderer)};
-    blocks.back().glitched = false;
-    blocks.back().showHitbox = true;
+    blocks.back().glitched = false, blocks.back().showHitbox = true;
     Player player(0.25, 0.4375, 1.0 / 128, false, 1.0 / 16, blocks, canvas.renderer);
     player.showHitbox = true;
     renderPlayFrame(blocks, canvas.renderer, player);

@@ -53,13 +53,11 @@ TEST(Shell, EachStateFollowsItsTransitionsAndPrintsTheStateItLeftBehind) {
                                      " \tBlocks: " + (played ? "2 \tTimer: 3" : "1 \tTimer: 0") +
                                      ".000000 \tDebug: 0\r";
             const std::string final = "Your final score is 42." + std::string(73, ' ') + "\n";
+            const Lines lines = from == 3 ? Lines(final, "") : Lines(from == 4 ? invalid : "", line);
             EXPECT_EQ(std::tuple(exits, GameState, t.canvas.pixels()[0] == kUntouched,
                                  t.game.player.y != playerStartY, windowWidth, windowHeight, printed(t)),
                       std::tuple(from == 3, State(to[from] - '0'), !drawn, played, resized ? 320 : 700,
-                                 resized ? 240 : 700,
-                                 from == 3 ? Lines(final, "")
-                                 : resized ? Lines()
-                                           : Lines(from == 4 ? invalid : "", line)))
+                                 resized ? 240 : 700, resized ? Lines() : lines))
                 << "state " << std::uint32_t(states[from]) << ", event " << e.type << " "
                 << e.key.keysym.scancode;
         }
@@ -68,12 +66,9 @@ TEST(Shell, EachStateFollowsItsTransitionsAndPrintsTheStateItLeftBehind) {
 
 TEST(Shell, DumpsPrintThePlayerOrEveryBlockNewestFirstEachEndedByOneNewline) {
     TestGame t;
-    GameState = State::Playing;
-    debugMode = true;
-    spawnTimer = 10.0;
+    GameState = State::Playing, debugMode = true, spawnTimer = 10.0;
     Block& claimed = t.game.blocks.emplace_front(-0.0125, 0.25, 0.2, 0.05, 0.005, nullptr);
-    claimed.isClaimed = true;
-    claimed.glitched = false;
+    claimed.isClaimed = true, claimed.glitched = false;
     // Nothing moves in no time.
     t.pass(0.0, event(SDL_KEYDOWN, SDL_SCANCODE_Z));
     EXPECT_EQ(printed(t),
@@ -92,8 +87,7 @@ TEST(Shell, APlayingPassStepsThePlayerFirst) {
     // It looks for blocks before they scroll: this pass brings one to its right edge, 0.58, too
     // late for a point.
     TestGame t;
-    GameState = State::Playing;
-    spawnTimer = 10.0;
+    GameState = State::Playing, spawnTimer = 10.0;
     t.game.blocks.emplace_front(0.585, 0.5, 0.2, 0.05, 0.0, nullptr);
     t.pass(0.1);
     // Its death wins over an exit asked for earlier in the same pass.

@@ -40,8 +40,7 @@ class Game:
                 self.xdotool("windowfocus", "--sync", self.window)
                 return
             self.close()
-            print("Launching again: no window, exit status %s, output in %s" % (self.proc.poll(), self.path),
-                  flush=True)
+            print("Launching again: no window, exit status %s, output in %s" % (self.proc.poll(), self.path))
         raise AssertionError("no window after 3 launches")
 
     def output(self):
@@ -87,7 +86,7 @@ class Run(unittest.TestCase):
                 if attempt == 3 or stall is None:
                     raise
                 print("Playing again: the player died after a pass of %.3f s (%.3f s sinks it), output in %s"
-                      % (stall, SINKING_PASS, game.path), flush=True)
+                      % (stall, SINKING_PASS, game.path))
                 game.close()
 
     def play(self, game):
@@ -190,4 +189,5 @@ class ClosedStreams(unittest.TestCase):
 
 if __name__ == "__main__":
     BINARY, NAME = os.path.abspath(sys.argv.pop(1)), "-".join(sys.argv[1:]) or "all"
+    sys.stdout.reconfigure(line_buffering=True)  # the reruns' notes in order with the results
     unittest.main(verbosity=2)
