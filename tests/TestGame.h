@@ -39,7 +39,8 @@ struct Canvas {
     Canvas(int width, int height, Rgb background = kBlack)
         : surface(SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888)),
           renderer(SDL_CreateSoftwareRenderer(surface)) {
-        windowWidth = width, windowHeight = height;
+        windowWidth = width;
+        windowHeight = height;
         rect({0, 0, width, height}, background);
     }
     ~Canvas() {
@@ -110,7 +111,8 @@ struct TestGame {
         EXPECT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0) << SDL_GetError();
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
         resetProcessState(seed);
-        windowWidth = width, windowHeight = height;
+        windowWidth = width;
+        windowHeight = height;
         game.out = std::tmpfile();
         printed.open("/proc/self/fd/" + std::to_string(fileno(game.out)));
     }
