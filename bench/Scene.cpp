@@ -51,7 +51,7 @@ Scene::Scene(std::size_t blockCount, State state)
         throw std::runtime_error(SDL_GetError());
     }
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-    resetGlobals(seed);
+    resetProcessState(seed);
     GameState = state;
     spawnTimer = spawnInterval; // alternating steps never run it down
     game.out = std::fopen("/dev/null", "w");

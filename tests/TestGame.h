@@ -8,6 +8,7 @@
 #include <cmath>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iomanip>
 #include <iterator>
 #include <sstream>
 #include <string>
@@ -67,6 +68,26 @@ struct Canvas {
     }
 };
 
+// Equal pictures, or how many pixels differ and the first of them in both colours.
+inline testing::AssertionResult samePicture(const std::vector<Rgb>& got,
+                                            const std::vector<Rgb>& want, std::size_t width) {
+    if (got.size() != want.size()) {
+        return testing::AssertionFailure() << got.size() << " pixels where " << want.size();
+    }
+    std::size_t differ = 0, first = 0;
+    for (std::size_t i = got.size(); i-- > 0;) {
+        differ += got[i] != want[i], first = got[i] != want[i] ? i : first;
+    }
+    if (differ == 0) {
+        return testing::AssertionSuccess();
+    }
+    std::ostringstream where;
+    where << differ << " pixels differ, the first at (" << first % width << ", " << first / width
+          << "): " << std::hex << std::setfill('0') << std::setw(6) << got[first] << " where "
+          << std::setw(6) << want[first] << " was wanted";
+    return testing::AssertionFailure() << where.str();
+}
+
 inline BlockList none; // for a player that meets no block
 
 inline SDL_Event event(Uint32 type, SDL_Scancode key = SDL_SCANCODE_UNKNOWN) {
@@ -89,7 +110,7 @@ struct TestGame {
         SDL_SetHint(SDL_HINT_POLL_SENTINEL, "0");
         EXPECT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0) << SDL_GetError();
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-        resetGlobals(seed);
+        resetProcessState(seed);
         windowWidth = width;
         windowHeight = height;
         game.out = std::tmpfile();

@@ -2,3 +2,8 @@
 
 std::int32_t windowWidth = initialWindowSize;
 std::int32_t windowHeight = initialWindowSize;
+
+void resetRender() {
+    windowWidth = initialWindowSize;
+    windowHeight = initialWindowSize;
+}

@@ -9,3 +9,7 @@ inline constexpr std::int32_t initialWindowSize = 700;
 
 extern std::int32_t windowWidth;
 extern std::int32_t windowHeight;
+
+// Puts the values above back to where a process starts them. A value added
+// here belongs in it too.
+void resetRender();

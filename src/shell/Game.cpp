@@ -169,6 +169,12 @@ PassResult runPass(Game& game, const Uint8* keys) {
     return PassResult::Continue;
 }
 
+void resetProcessState(std::uint32_t seed) {
+    resetWorld(seed);
+    resetRender();
+    resetShell();
+}
+
 void shutdown(SDL_Window* window, SDL_Renderer* renderer) {
     SDL_DestroyRenderer(renderer);
     SDL_DestroyWindow(window);

@@ -3,6 +3,7 @@
 // the very same passes with events it pushes and keys of its own.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 
@@ -55,6 +56,11 @@ enum class PassResult { Continue, Exit };
 // line. Exit means the final score has been printed and the caller must shut
 // down. keys is SDL's keyboard state, or a test's array indexed by scancode.
 PassResult runPass(Game& game, const Uint8* keys);
+
+// Puts every folder's process-wide values back to where a process starts
+// them, the generator seeded with seed: for tests and benchmarks, which play
+// run after run in one process. The game itself never needs it.
+void resetProcessState(std::uint32_t seed);
 
 // Destroys the renderer and the window and ends the process with status 0.
 [[noreturn]] void shutdown(SDL_Window* window, SDL_Renderer* renderer);

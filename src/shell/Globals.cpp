@@ -1,9 +1,6 @@
 #include "shell/Globals.h"
 
-#include "render/Globals.h"
 #include "shell/FrameClock.h"
-#include "world/Globals.h"
-#include "world/Random.h"
 
 State GameState = State::Start;
 bool debugMode = false;
@@ -13,14 +10,9 @@ bool debugMode = false;
 std::int64_t previousFrameTime = monotonicNanoseconds();
 std::int64_t currentFrameTime = monotonicNanoseconds();
 
-void resetGlobals(std::uint32_t seed) {
+void resetShell() {
     GameState = State::Start;
     debugMode = false;
     previousFrameTime = monotonicNanoseconds();
     currentFrameTime = monotonicNanoseconds();
-    deltaTime = 0.0;
-    spawnTimer = 0.0;
-    seedRandom(seed);
-    windowWidth = initialWindowSize;
-    windowHeight = initialWindowSize;
 }

@@ -16,6 +16,6 @@ extern bool debugMode;
 extern std::int64_t currentFrameTime;
 extern std::int64_t previousFrameTime;
 
-// Puts every process-wide value of every folder back to where a run starts,
-// with the frame stamps taken now and the generator seeded with seed.
-void resetGlobals(std::uint32_t seed);
+// Puts the values above back to where a process starts them, the stamps
+// taken now. A value added here belongs in it too.
+void resetShell();

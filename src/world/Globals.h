@@ -1,5 +1,5 @@
-// The world's process-wide values. shell/Globals.h puts every one of them,
-// and those of the other folders, back to the start of a run.
+// The world's process-wide values and their reset. The random generator's
+// state is the world's too, but only world/Random.cpp touches it.
 #pragma once
 
 #include <cstdint>
@@ -12,5 +12,6 @@ extern double deltaTime;
 // run spawns at once.
 extern double spawnTimer;
 
-// The random generator's state (world/Random.h draws from it).
-extern std::uint64_t randomState;
+// Puts the values above back to where a process starts them, and seeds the
+// random generator with seed. A value added here belongs in it too.
+void resetWorld(std::uint32_t seed);

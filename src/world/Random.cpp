@@ -1,7 +1,5 @@
 #include "world/Random.h"
 
-#include "world/Globals.h"
-
 namespace {
 
 // A 64-bit linear congruential generator (Knuth's MMIX constants) whose draws
@@ -11,6 +9,10 @@ namespace {
 constexpr std::uint64_t multiplier = 6364136223846793005ULL;
 constexpr std::uint64_t increment = 1442695040888963407ULL;
 constexpr int drawShift = 64 - 15;
+
+// One generator for the whole process, as there is one game; no other file
+// reads or writes its state.
+std::uint64_t randomState = 1;
 
 } // namespace
 

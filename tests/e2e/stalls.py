@@ -1,0 +1,19 @@
+# Telling a stalled machine from a fault. No pass of the main loop has a time
+# limit: a player standing on the floor sinks out of the window in one pass
+# longer than SINKING_PASS seconds, which the tuning values fix. Only a death
+# after such a pass is a reason to play a run again; the end-to-end and Wine
+# tests share this rule.
+import pathlib, re  # noqa: E401
+
+TUNING = {name: float(value) for name, value in re.findall(r"double (\w+) = ([\d.]+);", (
+    pathlib.Path(__file__).resolve().parents[2] / "src/world/Tuning.h").read_text())}
+# The standing player's top is the floor's, 1 - blockHeight, less its own height; below 1 it has died.
+SINKING_PASS = (TUNING["blockHeight"] + TUNING["playerCellSize"] * TUNING["playerHeightCells"]) / \
+    TUNING["gravity"]
+
+
+# Given (seconds, state) of every status line: the length of the pass that killed the player when
+# it exceeds SINKING_PASS, else None. That pass moved the world by the time the line before prints.
+def stalled_death(passes):
+    death = next((i for i, (_, state) in enumerate(passes) if state == 2), 0)
+    return passes[death - 1][0] if death and passes[death - 1][0] > SINKING_PASS else None
