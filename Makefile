@@ -68,16 +68,17 @@ package:
 
 # The game as a web page in build/web/site (the page, its scripts, the wasm,
 # the web app manifest, icons and service worker; needs `scripts/setup.sh
-# web`). SDL2 is built for the web once, into build/sdl2/web. `make serve`
-# serves the page on this machine only (BIND=0.0.0.0 for the phones on the
-# same network); `make test-web` plays it in headless Chromium, with WebGL and
-# without, and on an emulated phone.
+# web`). SDL2, the version the desktop build links, is built for the web once,
+# into build/sdl2/web. `make serve` serves the page on this machine only
+# (BIND=0.0.0.0 for the phones on the same network); `make test-web` plays it
+# in headless Chromium, with WebGL and without, on an emulated phone and with
+# a fake gamepad.
 .PHONY: web serve test-web
 PORT ?= 8000
 BIND ?= 127.0.0.1
 
 web:
-	scripts/sdl2-web.sh >/dev/null
+	scripts/sdl2-build.sh web >/dev/null
 	cmake --preset web
 	cmake --build --preset web
 
@@ -91,28 +92,15 @@ test-web: web
 clean:
 	rm -rf build
 
-# Windows: SDL2 built once from Debian's source as a static library for 64-bit
-# Windows (build/sdl2/windows), then the game cross-built against it, stripped
-# and zipped: build/windows/skerrion-<version>-win64.zip. Needs
-# `scripts/setup.sh windows`. The game uses SDL's video, events, renderer and
-# game controllers (its joystick part: XInput, DirectInput and raw input,
-# whose DLLs SDL loads itself), so the subsystems for sound, haptics, HIDAPI
-# and sensors stay out.
+# Windows: SDL2, the version the desktop build links, built once from Debian's
+# source as a static library for 64-bit Windows (build/sdl2/windows), then the
+# game cross-built against it, stripped and zipped:
+# build/windows/skerrion-<version>-win64.zip. Needs `scripts/setup.sh windows`.
+# scripts/sdl2-build.sh lists the parts of SDL each platform leaves out.
 .PHONY: windows test-windows
-SDL2_WINDOWS := build/sdl2/windows
-SDL2_WINDOWS_OFF := AUDIO HAPTIC HIDAPI SENSOR POWER
 
-$(SDL2_WINDOWS)/built:
-	source=$$(scripts/sdl2-source.sh) && \
-	cmake -S "$$source" -B build/sdl2/windows-build -G Ninja \
-		--toolchain "$(CURDIR)/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release \
-		-DCMAKE_INSTALL_PREFIX="$(CURDIR)/$(SDL2_WINDOWS)" -DSDL_SHARED=OFF -DSDL_STATIC=ON \
-		-DSDL_TEST=OFF $(foreach s,$(SDL2_WINDOWS_OFF),-DSDL_$(s)=OFF)
-	cmake --build build/sdl2/windows-build
-	cmake --install build/sdl2/windows-build
-	touch $@
-
-windows: $(SDL2_WINDOWS)/built
+windows:
+	scripts/sdl2-build.sh windows >/dev/null
 	cmake --preset windows
 	cmake --build --preset windows
 

@@ -8,6 +8,7 @@
 # final score and exits with status 0.
 # Usage: packaging/check-installed.sh build/package/skerrion_<version>_<arch>.deb
 set -euo pipefail
+trap 'echo "check-installed: \"$BASH_COMMAND\" failed with status $? (line $LINENO)" >&2' ERR
 
 fail() {
     echo "check-installed: $*" >&2

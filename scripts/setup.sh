@@ -1,8 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, playing or testing Skerrion
 # needs, and only those that are missing.
-# Usage: scripts/setup.sh [run|test|clang|bench|package|web|windows]
+# Usage: scripts/setup.sh [run|test|clang|bench|package|web|windows|debian13]
 set -euo pipefail
+trap 'echo "setup: \"$BASH_COMMAND\" failed with status $? (line $LINENO)" >&2' ERR
+
+fail() {
+    echo "setup: $*" >&2
+    exit 1
+}
 
 purpose=${1:-run}
 packages=(g++ make cmake ninja-build pkg-config libsdl2-dev)
@@ -20,12 +26,18 @@ web) packages+=(emscripten python3 chromium chromium-driver python3-selenium pyt
 # The Windows build: the cross compilers with POSIX threads (a monotonic
 # steady_clock), and Wine in Xvfb with a window manager for its test.
 windows) packages+=(g++-mingw-w64-x86-64-posix python3 wine wine64 xvfb xauth xdotool imagemagick openbox) ;;
+# CI's check in a Debian 13 system (.ci/debian13).
+debian13) packages+=(debootstrap git) ;;
 *)
-    echo "usage: $0 [run|test|clang|bench|package|web|windows]" >&2
+    echo "usage: $0 [run|test|clang|bench|package|web|windows|debian13]" >&2
     exit 2
     ;;
 esac
 
+for tool in dpkg-query apt-get; do
+    command -v $tool >/dev/null ||
+        fail "$tool is missing: this script installs Debian's packages; elsewhere install these: ${packages[*]}"
+done
 missing=()
 for package in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
@@ -36,6 +48,12 @@ done
 
 echo "Installing: ${missing[*]}"
 sudo=()
-[ "$(id -u)" -eq 0 ] || sudo=(sudo)
-"${sudo[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || fail "installing packages needs root: run this as root, or install sudo"
+    sudo=(sudo)
+fi
+"${sudo[@]}" apt-get update -qq ||
+    fail "apt-get update failed (see above): check the network and the system's apt sources"
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" ||
+    fail "apt-get could not install ${missing[*]} (see above); on a system that is not Debian or" \
+        "Ubuntu, install the same packages by their names there"
