@@ -11,7 +11,7 @@ after every fault, also on Ctrl-C, and at the next start if a run was killed.
   plant.py table BEFORE.json AFTER.json       the Markdown table of two runs
 
 Behaviour faults are caught or missed in the ci build, which is the build
-measured here; the sanitize preset runs the same tests (and the input storm)
+measured here; the sanitize preset runs the same tests
 to find invalid accesses, leaks and undefined behaviour, not behaviour. Not
 part of `make test`: a whole run takes an hour or more."""
 import argparse
