@@ -18,15 +18,18 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 # joystick part: the browser's gamepads; XInput, DirectInput and raw input on
 # Windows, whose DLLs SDL loads itself); the parts it never calls are switched
 # off, which makes the page's download and the .exe smaller. One part a line,
-# so that switching one on is a one-line change.
+# so that switching one on is a one-line change: first those both platforms
+# leave out, then each platform's own.
+off=(
+    AUDIO
+    HAPTIC
+    HIDAPI
+    POWER
+    SENSOR
+)
 case "$platform" in
 web)
-    off=(
-        AUDIO
-        HAPTIC
-        HIDAPI
-        POWER
-        SENSOR
+    off+=(
         LOCALE
         MISC
         FILESYSTEM
@@ -46,13 +49,6 @@ web)
     export NODE_PATH=/usr/share/nodejs
     ;;
 windows)
-    off=(
-        AUDIO
-        HAPTIC
-        HIDAPI
-        POWER
-        SENSOR
-    )
     settings=(--toolchain "$root/cmake/mingw-w64-x86_64.cmake")
     configure=(cmake)
     tools=(x86_64-w64-mingw32-gcc-posix)
