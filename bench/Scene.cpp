@@ -23,41 +23,23 @@ constexpr int skyColumns = 5;
 constexpr int skyRows = 4;
 constexpr double skyTop = 0.05;
 
-SDL_Surface* makeSurface() {
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, initialWindowSize, initialWindowSize,
-                                                          32, SDL_PIXELFORMAT_ARGB8888);
-    if (surface == nullptr) {
-        throw std::runtime_error(SDL_GetError());
-    }
-    return surface;
-}
-
-SDL_Renderer* makeRenderer(SDL_Surface* surface) {
-    SDL_Renderer* renderer = SDL_CreateSoftwareRenderer(surface);
-    if (renderer == nullptr) {
-        throw std::runtime_error(SDL_GetError());
-    }
-    return renderer;
-}
-
 } // namespace
 
 Scene::Scene(std::size_t blockCount, State state)
-    : surface(makeSurface()), renderer(makeRenderer(surface)), game(nullptr, renderer) {
+    : headless(initialWindowSize, initialWindowSize, seed, std::fopen("/dev/null", "w")) {
+    if (!headless.started()) {
+        throw std::runtime_error(SDL_GetError());
+    }
     // The pass polls SDL's event queue, and each poll reads the pads as well,
-    // as in the game: the subsystem of game controllers brings the events'.
+    // as in the game: the subsystem of game controllers.
     if (SDL_WasInit(SDL_INIT_GAMECONTROLLER) == 0 &&
         SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
         throw std::runtime_error(SDL_GetError());
     }
+    // A pad plugged in already stays closed: the passes read the keyboard alone.
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-    resetProcessState(seed);
     GameState = state;
     spawnTimer = spawnInterval; // alternating steps never run it down
-    game.out = std::fopen("/dev/null", "w");
-    if (game.out == nullptr) {
-        throw std::runtime_error("cannot open /dev/null");
-    }
 
     game.blocks.clear();
     for (std::size_t i = 0; i + 1 < blockCount; ++i) {
@@ -70,12 +52,6 @@ Scene::Scene(std::size_t blockCount, State state)
     game.player.y = standY - game.player.h;
 }
 
-Scene::~Scene() {
-    std::fclose(game.out);
-    SDL_DestroyRenderer(renderer);
-    SDL_FreeSurface(surface);
-}
-
 void Scene::nextStep() {
     // The pass's own timing step overwrites deltaTime, so the sign is kept here.
     forward = !forward;
@@ -84,7 +60,7 @@ void Scene::nextStep() {
 
 void Scene::pass() {
     nextStep();
-    runPass(game, keys.data());
+    headless.pass(deltaTime);
 }
 
 bool Scene::intact(std::size_t blockCount) const {

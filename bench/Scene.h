@@ -1,8 +1,8 @@
 // The stage of the in-process benchmarks: a whole game drawing into a
-// 700 x 700 surface with SDL's software renderer, no window. The player
-// stands on the oldest block, at the back of the list, and the others hang
-// in the sky out of its way, so every walk over the list goes all through
-// it and every pass finds the world as the one before it.
+// 700 x 700 surface with SDL's software renderer, no window (a Headless).
+// The player stands on the oldest block, at the back of the list, and the
+// others hang in the sky out of its way, so every walk over the list goes
+// all through it and every pass finds the world as the one before it.
 #pragma once
 
 #include <array>
@@ -13,18 +13,15 @@
 
 #include "shell/Game.h"
 #include "shell/Globals.h"
+#include "shell/Headless.h"
 
 struct Scene {
-    SDL_Surface* surface;
-    SDL_Renderer* renderer;
-    Game game;
-    std::array<Uint8, SDL_NUM_SCANCODES> keys{}; // nothing held
-    bool forward = false;                        // the sign of the next step
+    Headless headless; // no key held
+    Game& game = headless.game;
+    SDL_Renderer* renderer = headless.canvas.renderer;
+    bool forward = false; // the sign of the next step
 
     explicit Scene(std::size_t blockCount, State state = State::Playing);
-    ~Scene();
-    Scene(const Scene&) = delete;
-    Scene& operator=(const Scene&) = delete;
 
     // Sets the next deltaTime. Steps alternate in sign, so two passes cancel
     // and the world stays in place however long a benchmark runs.

@@ -4,8 +4,6 @@
 #include "shell/Input.h"
 #include "shell/Pads.h"
 
-constexpr double dt = 0.012; // every pass's deltaTime: a held key then steps 0.004
-
 // A virtual pad with every button and axis of SDL's layout, in its order, which SDL maps as a
 // game controller. Plugged in while it lives, and open, so that SDL reads it.
 struct VirtualPad {
@@ -22,6 +20,20 @@ struct VirtualPad {
     void lean(int x) { SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTX, Sint16(x)); }
 };
 
+// What a pass did to the state and the player.
+struct Outcome {
+    State state;
+    double x;
+    double y;
+    int jumps;
+    bool operator==(const Outcome&) const = default;
+};
+
+void PrintTo(const Outcome& o, std::ostream* out) {
+    *out << "state " << std::uint32_t(o.state) << ", x " << o.x << ", y " << o.y << ", jumps "
+         << o.jumps;
+}
+
 TEST(Pads, EachButtonAndDirectionActsAsItsKeyInEveryState) {
     // One pass in a state, after a pass that plugs a pad in: by the pad, the button pressed or
     // else (-1) the stick leant to x; or by the keyboard, the key pressed or held instead.
@@ -31,10 +43,15 @@ TEST(Pads, EachButtonAndDirectionActsAsItsKeyInEveryState) {
         VirtualPad pad;
         t.pass(0.0); // nothing moves in no time
         const bool held = button < 0 || button >= SDL_CONTROLLER_BUTTON_DPAD_UP;
-        byPad ? button < 0 ? pad.lean(x) : pad.press(button) : void(t.keys[key] = held);
+        if (!byPad) {
+            t.keys[key] = held;
+        } else if (button < 0) {
+            pad.lean(x);
+        } else {
+            pad.press(button);
+        }
         t.pass(dt, byPad || held ? SDL_Event{} : event(SDL_KEYDOWN, key));
-        const Player& p = t.game.player; // what the pass did to the state and the player
-        return std::tuple(GameState, p.x, p.y, p.jumpCount);
+        return Outcome{GameState, t.game.player.x, t.game.player.y, t.game.player.jumpCount};
     };
     // clang-format off
     const std::tuple<int, int, SDL_Scancode> table[] = {
@@ -46,22 +63,22 @@ TEST(Pads, EachButtonAndDirectionActsAsItsKeyInEveryState) {
         {-1, stickDeadZone, SDL_SCANCODE_UNKNOWN}, {-1, stickDeadZone + 1, SDL_SCANCODE_D}};
     // clang-format on
     for (const auto& [button, x, key] : table) {
+        SCOPED_TRACE(testing::Message() << "button " << button << ", stick at " << x);
         bool acted = false; // in some state, where the stick at rest does nothing
         for (const State from : {State::Start, State::Playing, State::GameOver}) {
-            const auto byKey = onePass(from, button, x, key, false);
-            EXPECT_EQ(onePass(from, button, x, key, true), byKey)
-                << "button " << button << ", x " << x << ", state " << int(from);
+            const Outcome byKey = onePass(from, button, x, key, false);
+            EXPECT_EQ(onePass(from, button, x, key, true), byKey) << "from state " << int(from);
             acted = acted || byKey != onePass(from, -1, 0, key, true);
         }
-        EXPECT_EQ(acted, key != SDL_SCANCODE_UNKNOWN) << "button " << button << ", x " << x;
+        EXPECT_EQ(acted, key != SDL_SCANCODE_UNKNOWN);
     }
 }
 
 TEST(Pads, TwoPlayAtOnceAPressBeatsAThousandStickMotionsAndAnUnpluggedPadLetsGo) {
     TestGame t;
     GameState = State::Playing;
-    SDL_Event ahead =
-        event(SDL_KEYDOWN, SDL_SCANCODE_X); // the first pass's: the pads count at once
+    // The first pass's event: the pads plugged in behind it count at once.
+    SDL_Event ahead = event(SDL_KEYDOWN, SDL_SCANCODE_X);
     SDL_PushEvent(&ahead);
     VirtualPad first;
     std::optional<VirtualPad> second(std::in_place);
@@ -74,11 +91,13 @@ TEST(Pads, TwoPlayAtOnceAPressBeatsAThousandStickMotionsAndAnUnpluggedPadLetsGo)
     }
     first.press(SDL_CONTROLLER_BUTTON_A);
     t.pass(dt);
-    const std::pair jumped(t.game.player.jumpCount, t.game.player.x);
+    const int jumps = t.game.player.jumpCount;
+    const double leant = t.game.player.x;
     second.reset(); // unplugged
     t.pass(dt);
     // A held key's step; the player drifts with the field, but not while a jump lifts it.
     EXPECT_NEAR(moved, playerStartX + dt * (keyMoveSpeed - scrollSpeed), 1e-12);
-    EXPECT_NEAR(jumped.second, moved + dt * keyMoveSpeed, 1e-12);
-    EXPECT_EQ(std::pair(jumped.first, t.game.player.x), std::pair(1, jumped.second));
+    EXPECT_EQ(jumps, 1);
+    EXPECT_NEAR(leant, moved + dt * keyMoveSpeed, 1e-12);
+    EXPECT_EQ(t.game.player.x, leant) << "the unplugged pad still leans";
 }

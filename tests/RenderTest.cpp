@@ -7,12 +7,14 @@
 #include "render/Pixels.h"
 
 TEST(PlayFrame, BlocksThenThePlayerOverThemThenTheScoreOnBlack) {
-    Canvas canvas(256, 512, kRed); // a cell of 1/128 is 2 pixels across and 4 down
+    Canvas canvas(256, 512); // a cell of 1/128 is 2 pixels across and 4 down
+    fill(canvas, {0, 0, 256, 512}, kRed);
     // Glitched by nothing, and plain with its outline reaching past the window's right and bottom
     // edges, where the fill stops; the player plain with its outline.
     BlockList blocks{Block(0.25, 0.5, 0.5, 0.125, 0.0, canvas.renderer),
                      Block(0.75, 0.9375, 0.5, 0.125, 0.0, canvas.renderer)};
-    blocks.back().glitched = false, blocks.back().showHitbox = true;
+    blocks.back().glitched = false;
+    blocks.back().showHitbox = true;
     Player player(0.25, 0.4375, 1.0 / 128, false, 1.0 / 16, blocks, canvas.renderer);
     player.showHitbox = true;
     renderPlayFrame(blocks, canvas.renderer, player);
@@ -21,16 +23,16 @@ TEST(PlayFrame, BlocksThenThePlayerOverThemThenTheScoreOnBlack) {
     std::istringstream boxes("64 256 128 64  192 480 64 32  68 224 2 8  64 232 28 20  92 236 2 4  "
                              "70 252 16 4  68 256 20 40  72 296 4 24  72 320 14 8");
     for (int x, y, w, h; boxes >> x >> y >> w >> h;) {
-        want.rect({x, y, w, h}, kWhite);
+        fill(want, {x, y, w, h}, kWhite);
     }
     // Pink outlines over the fills, the player's one cell right of its nose; the score 000.
-    want.grid("192 480 320 480 192 480 192 544 "
+    grid(want, "192 480 320 480 192 480 192 544 "
               "64 224 96 224 64 328 96 328 64 224 64 328 96 224 96 328",
               0, 1, 1, kPink);
     for (int left : {58, 108, 158}) {
-        want.grid("0 0 1 0 0 0 0 2 1 0 1 2 0 2 1 2", left, 40, 40);
+        grid(want, "0 0 1 0 0 0 0 2 1 0 1 2 0 2 1 2", left, 40, 40);
     }
-    EXPECT_TRUE(samePicture(canvas.pixels(), want.pixels(), 256));
+    EXPECT_TRUE(samePicture(pixels(canvas), pixels(want), 256));
 }
 
 TEST(Glitch, TheRedCopyMovesByTheFirstSamplesRightThenDown) {
@@ -46,12 +48,15 @@ TEST(Glitch, TheRedCopyMovesByTheFirstSamplesRightThenDown) {
             std::ranges::generate(d, randomNumber);
         }
         seedRandom(seed);
-        canvas.rect({0, 0, 256, 256}, kBlack);
+        fill(canvas, {0, 0, 256, 256}, kBlack);
         player.render();
-        const std::vector<Rgb> pixels = canvas.pixels();
-        std::size_t first = pixels.size(); // the first column, or row, with red in it
-        for (std::size_t i = 0; i < pixels.size(); ++i) {
-            first = pixels[i] & kRed ? std::min(first, skip == 0 ? i % 256 : i / 256) : first;
+        const std::vector<Rgb> drawn = pixels(canvas);
+        std::size_t first = drawn.size(); // the first column, or row, with red in it
+        for (std::size_t i = 0; i < drawn.size(); ++i) {
+            const std::size_t line = skip == 0 ? i % 256 : i / 256;
+            if (drawn[i] & kRed) {
+                first = std::min(first, line);
+            }
         }
         EXPECT_EQ(first, 80u) << "draws " << skip + 1 << " and " << skip + 2;
     }
@@ -92,14 +97,18 @@ constexpr Letter youDied[] = {
 TEST(Screens, LightTheirLettersOnTheirBackgroundAtEitherSize) {
     for (const bool start : {true, false}) {
         for (const std::size_t size : {0u, 2u}) {
-            Canvas canvas(size ? 1001 : 700, size ? 803 : 700, kUntouched);
+            const int width = size ? 1001 : 700;
+            const int height = size ? 803 : 700;
+            Canvas canvas(width, height);
+            fill(canvas, {0, 0, width, height}, kUntouched);
             (start ? renderStartScreen : renderGameOverScreen)(canvas.renderer);
-            const std::vector<Rgb> pixels = canvas.pixels();
+            const std::vector<Rgb> drawn = pixels(canvas);
+            const Rgb background = start ? kBlack : kRed;
             for (const Letter& at : start ? std::span<const Letter>(pressSpace) : youDied) {
                 for (std::size_t mark = 0; mark < 8; mark += 4) {
-                    const int x = at[mark + size], y = at[mark + size + 1];
-                    EXPECT_EQ(pixels[std::size_t(y * canvas.surface->w + x)],
-                              mark == 0 ? kWhite : start ? kBlack : kRed)
+                    const int x = at[mark + size];
+                    const int y = at[mark + size + 1];
+                    EXPECT_EQ(drawn[std::size_t(y * width + x)], mark == 0 ? kWhite : background)
                         << (start ? "start" : "game over") << " at " << x << ", " << y;
                 }
             }
@@ -124,12 +133,15 @@ TEST(Score, ShowsTheLastThreeDigitsOrThreeDashesCentredOnTheWindow) {
         renderScore(got.renderer, score);
         Canvas want(width, 100);
         for (int i = 0; i < 3; ++i) {
+            const char* const glyph = glyphs[shown[i] == '-' ? 10 : shown[i] - '0'];
             std::string lines;
             for (int s = 0; s < 7; ++s) {
-                lines += glyphs[shown[i] == '-' ? 10 : shown[i] - '0'][s] == '1' ? segments[s] : "";
+                if (glyph[s] == '1') {
+                    lines += segments[s];
+                }
             }
-            want.grid(lines, width / 2 - 70 + 50 * i, 40, 40);
+            grid(want, lines, width / 2 - 70 + 50 * i, 40, 40);
         }
-        EXPECT_TRUE(samePicture(got.pixels(), want.pixels(), std::size_t(width))) << score;
+        EXPECT_TRUE(samePicture(pixels(got), pixels(want), std::size_t(width))) << score;
     }
 }

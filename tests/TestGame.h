@@ -1,14 +1,12 @@
-// A whole game drawing with the real SDL's software renderer into a surface in
-// memory, driven pass by pass with events the test pushes, a keyboard-state
-// array of its own and a deltaTime it sets. Tests read back exact pixels and
-// the text that reached the game's output file.
+// A whole game without a window (shell/Headless.h), driven pass by pass with
+// events the test pushes, keys it holds and a deltaTime it sets. Tests read
+// back exact pixels and the text that reached the game's output file.
 #pragma once
 
 #include <algorithm>
-#include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <iomanip>
 #include <iterator>
 #include <sstream>
 #include <string>
@@ -22,70 +20,69 @@
 #include "render/Screens.h"
 #include "shell/Game.h"
 #include "shell/Globals.h"
+#include "shell/Headless.h"
 #include "world/BlockField.h"
 #include "world/Globals.h"
 #include "world/Random.h"
 #include "world/Tuning.h"
 
 using Rgb = std::uint32_t; // 0xRRGGBB
-inline constexpr Rgb kBlack = 0x000000, kWhite = 0xFFFFFF, kRed = 0xFF0000, kPink = 0xFF69B4;
+inline constexpr Rgb kBlack = 0x000000;
+inline constexpr Rgb kWhite = 0xFFFFFF;
+inline constexpr Rgb kRed = 0xFF0000;
+inline constexpr Rgb kPink = 0xFF69B4;
 inline constexpr Rgb kUntouched = 0x0C2238; // a colour the game never draws
 
-// An ARGB8888 surface and a software renderer on it; its size becomes the window's.
-struct Canvas {
-    SDL_Surface* surface;
-    SDL_Renderer* renderer;
+constexpr double dt = 0.012; // a pass's deltaTime: a held key then steps 0.004
 
-    Canvas(int width, int height, Rgb background = kBlack)
-        : surface(SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888)),
-          renderer(SDL_CreateSoftwareRenderer(surface)) {
-        windowWidth = width;
-        windowHeight = height;
-        rect({0, 0, width, height}, background);
+// Every pixel, row by row, after what the renderer has queued.
+inline std::vector<Rgb> pixels(Canvas& canvas) {
+    SDL_RenderFlush(canvas.renderer);
+    const auto* first = static_cast<const Uint32*>(canvas.surface->pixels); // 32 bits: no padding
+    std::vector<Rgb> all(first, first + canvas.surface->w * canvas.surface->h);
+    for (Rgb& pixel : all) {
+        pixel &= kWhite;
     }
-    ~Canvas() {
-        SDL_DestroyRenderer(renderer);
-        SDL_FreeSurface(surface);
+    return all;
+}
+
+// Past the renderer: at once, under whatever lines it draws later.
+inline void fill(Canvas& canvas, SDL_Rect r, Rgb colour) {
+    SDL_FillRect(canvas.surface, &r, colour | 0xFF000000);
+}
+
+// Lines "a1 b1 a2 b2 ..." on a grid: the point (a, b) is the pixel (x0 + a * ux, b * uy).
+inline void grid(Canvas& canvas, const std::string& lines, int x0, int ux, int uy, Rgb c = kWhite) {
+    SDL_SetRenderDrawColor(canvas.renderer, Uint8(c >> 16), Uint8(c >> 8), Uint8(c), 255);
+    std::istringstream in(lines);
+    for (int a1, b1, a2, b2; in >> a1 >> b1 >> a2 >> b2;) {
+        SDL_RenderDrawLine(canvas.renderer, x0 + a1 * ux, b1 * uy, x0 + a2 * ux, b2 * uy);
     }
-    // Every pixel, row by row, after what the renderer has queued.
-    std::vector<Rgb> pixels() {
-        SDL_RenderFlush(renderer);
-        const auto* first = static_cast<const Uint32*>(surface->pixels); // 32 bits: no padding
-        std::vector<Rgb> all(first, first + surface->w * surface->h);
-        std::ranges::for_each(all, [](Rgb& p) { p &= kWhite; });
-        return all;
-    }
-    // Past the renderer: at once, under whatever lines it draws later.
-    void rect(SDL_Rect r, Rgb colour) { SDL_FillRect(surface, &r, colour | 0xFF000000); }
-    // Lines "a1 b1 a2 b2 ..." on a grid: the point (a, b) is the pixel (x0 + a * ux, b * uy).
-    void grid(const std::string& lines, int x0, int ux, int uy, Rgb c = kWhite) {
-        SDL_SetRenderDrawColor(renderer, Uint8(c >> 16), Uint8(c >> 8), Uint8(c), 255);
-        std::istringstream in(lines);
-        for (double a1, b1, a2, b2; in >> a1 >> b1 >> a2 >> b2;) {
-            SDL_RenderDrawLine(renderer, x0 + int(a1) * ux, int(b1 * uy), x0 + int(a2) * ux,
-                               int(b2 * uy));
-        }
-    }
-};
+}
 
 // Equal pictures, or how many pixels differ and the first of them in both colours.
 inline testing::AssertionResult samePicture(const std::vector<Rgb>& got,
                                             const std::vector<Rgb>& want, std::size_t width) {
-    if (got.size() != want.size()) {
-        return testing::AssertionFailure() << got.size() << " pixels where " << want.size();
-    }
-    std::size_t differ = 0, first = 0;
+    std::size_t differ = 0;
+    std::size_t first = 0;
     for (std::size_t i = got.size(); i-- > 0;) {
-        differ += got[i] != want[i], first = got[i] != want[i] ? i : first;
+        if (got[i] != want[i]) {
+            differ += 1;
+            first = i;
+        }
     }
     if (differ == 0) {
         return testing::AssertionSuccess();
     }
-    std::ostringstream where;
-    where << differ << " pixels differ, the first at (" << first % width << ", " << first / width
-          << "): " << std::hex << std::setfill('0') << std::setw(6) << got[first] << " where "
-          << std::setw(6) << want[first] << " was wanted";
-    return testing::AssertionFailure() << where.str();
+    char where[200];
+    std::snprintf(where, sizeof where, "%zu pixels differ, the first at (%zu, %zu): %06x where %06x",
+                  differ, first % width, first / width, got[first], want[first]);
+    return testing::AssertionFailure() << where << " was wanted";
+}
+
+// States print as their numbers.
+inline void PrintTo(State state, std::ostream* out) {
+    *out << std::uint32_t(state);
 }
 
 inline BlockList none; // for a player that meets no block
@@ -98,31 +95,23 @@ inline SDL_Event event(Uint32 type, SDL_Scancode key = SDL_SCANCODE_UNKNOWN) {
 }
 
 struct TestGame {
-    Canvas canvas;
-    Game game;
-    std::array<Uint8, SDL_NUM_SCANCODES> keys{}; // non-zero: held down
+    Headless headless{initialWindowSize, initialWindowSize, 1, std::tmpfile()};
+    Game& game = headless.game;
+    std::array<Uint8, SDL_NUM_SCANCODES>& keys = headless.keys;
     std::ifstream printed; // the game's output file, opened apart from the game's own stream
 
-    // Every global back to the start of a run, the generator seeded, no event queued.
-    explicit TestGame(int width = 700, int height = 700, std::uint32_t seed = 1)
-        : canvas(width, height, kUntouched), game(nullptr, canvas.renderer) {
+    TestGame() {
+        EXPECT_TRUE(headless.started()) << SDL_GetError();
         // Else SDL queues a sentinel behind each event and the next pushed one comes a pass late.
         SDL_SetHint(SDL_HINT_POLL_SENTINEL, "0");
-        EXPECT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0) << SDL_GetError();
-        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-        resetProcessState(seed);
-        windowWidth = width;
-        windowHeight = height;
-        game.out = std::tmpfile();
+        fill(headless.canvas, {0, 0, initialWindowSize, initialWindowSize}, kUntouched);
         printed.open("/proc/self/fd/" + std::to_string(fileno(game.out)));
     }
-    ~TestGame() { std::fclose(game.out); }
 
-    // Sets deltaTime, queues the event if any, then runs one pass.
-    PassResult pass(double dt = 1.0 / 60, SDL_Event e = {}) {
-        deltaTime = dt;
+    // Queues the event if any, then runs one pass of step seconds.
+    PassResult pass(double step = dt, SDL_Event e = {}) {
         EXPECT_TRUE(e.type == 0 || SDL_PushEvent(&e) == 1) << SDL_GetError();
-        return runPass(game, keys.data());
+        return headless.pass(step);
     }
     // What has reached the file since the last call: text left in the
     // stream's buffer would not show on a terminal either.

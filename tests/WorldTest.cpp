@@ -36,7 +36,8 @@ TEST(Guards, TakeTheBoundItselfButRefuseAnythingPastItOrNaN) {
         {0, -1, 0}, {5, -5, 0}, {998, 1, 999}, {999, 1, 999}, {500, INT32_MIN, 500}};
     for (auto [from, delta, to] : changes) {
         Player p(0.5, 0.5, cell, true, 0.0, none, nullptr);
-        p.score = from, p.addScore(delta);
+        p.score = from;
+        p.addScore(delta);
         EXPECT_EQ(p.score, to) << from << " + " << delta;
     }
 }
@@ -56,24 +57,36 @@ TEST(PlayerPhysics, JumpFromRestFollowsTheCurveAtSixtyPassesASecond) {
                                            [](const Player& q) { return q.y >= 0.8; });
     EXPECT_NEAR(0.8 - passes[1].y, 0.06716, 5e-6);
     EXPECT_NEAR(0.8 - top->y, 0.5740, 5e-5);
+    EXPECT_EQ(top - passes.begin(), 16) << "the pass at the top";
+    EXPECT_EQ(back - passes.begin(), 53) << "the pass back at the start";
     EXPECT_NEAR(passes[20].jumpTimer, -0.00333, 5e-6);
-    EXPECT_EQ(std::tuple(top - passes.begin(), back - passes.begin(), passes[21].jumpTimer),
-              std::tuple(16, 53, 0.0));
-    deltaTime = 0.25; // a timer spent to exactly 0 drifts in that same pass
-    p.jumpTimer = deltaTime, p.update();
-    EXPECT_EQ(std::pair(p.jumpTimer, p.x), std::pair(0.0, passes.back().x - 0.025));
+    EXPECT_EQ(passes[21].jumpTimer, 0.0);
+    // A timer spent to exactly 0 drifts in that same pass.
+    deltaTime = 0.25;
+    p.jumpTimer = deltaTime;
+    p.update();
+    EXPECT_EQ(p.jumpTimer, 0.0);
+    EXPECT_EQ(p.x, passes.back().x - 0.025);
     // Two jumps in a row: the second restarts the impulse; a third is refused, as is any once dead.
     Player q(0.5, 0.8, cell, true, 0.0, none, nullptr);
-    q.jump(), q.jump(), q.jump();
-    EXPECT_EQ(std::tuple(q.jumpTimer, q.jumpCount), std::tuple(0.33, 2));
-    q.jumpCount = 0, q.isAlive = false;
-    q.jump(), q.update();
-    EXPECT_EQ(std::tuple(q.jumpTimer, q.jumpCount, q.y), std::tuple(0.33, 0, 0.8));
+    for (int jump = 0; jump < 3; ++jump) {
+        q.jump();
+    }
+    EXPECT_EQ(q.jumpTimer, 0.33);
+    EXPECT_EQ(q.jumpCount, 2);
+    q.jumpCount = 0;
+    q.isAlive = false;
+    q.jump();
+    q.update();
+    EXPECT_EQ(q.jumpCount, 0);
+    EXPECT_EQ(q.y, 0.8);
 }
 
 TEST(PlayerPhysics, StandsOnTheNewestTouchingBlockWhereEdgesMeetAndDiesOnlyPastAnEdge) {
     deltaTime = 0.0;
-    const double past = std::nextafter(1.0, 2.0), gap = 1.0 / 1024, w = 0.125;
+    const double past = std::nextafter(1.0, 2.0);
+    const double gap = 1.0 / 1024;
+    const double w = 0.125;
     // The player's x and y, a block's x and y (9: none near), whether the player lands on the
     // block, and whether it lives. The player spans 0.5..0.625 across, 0.5..0.703125 down; the
     // blocks meet it on the left, right, top and bottom, or leave a gap.
@@ -89,38 +102,49 @@ TEST(PlayerPhysics, StandsOnTheNewestTouchingBlockWhereEdgesMeetAndDiesOnlyPastA
         {0.5, -1.0e6, 9, 9, false, true}};
     // clang-format on
     for (auto [x, y, bx, by, lands, alive] : cases) {
+        SCOPED_TRACE(testing::Message() << "the player at " << x << ", " << y << ", a block at "
+                                        << bx << ", " << by);
         BlockList list{Block(bx, by, 0.25, 0.0625, 0.0, nullptr)};
         Player p(x, y, cell, true, 0.0, list, nullptr);
         p.update();
-        EXPECT_EQ(std::tuple(list.front().isClaimed, p.y, p.isAlive),
-                  std::tuple(lands, lands ? by - 0.203125 : y, alive))
-            << x << ", " << y << " by " << bx << ", " << by;
+        EXPECT_EQ(list.front().isClaimed, lands);
+        EXPECT_EQ(p.y, lands ? by - 0.203125 : y);
+        EXPECT_EQ(p.isAlive, alive);
     }
     // Of two blocks that touch the player: the newer at its right edge, the older overlapping.
     BlockList blocks{Block(0.625, 0.625, 0.25, 0.0625, 0.0, nullptr),
                      Block(0.5, 0.6875, 0.25, 0.0625, 0.0, nullptr)};
     Player p(0.5, 0.5, cell, true, 0.0, blocks, nullptr);
     for (int pass = 0; pass < 2; ++pass) { // the second pass finds it claimed
-        p.jumpCount = 2, p.update();
-        EXPECT_EQ(std::tuple(p.score, p.jumpCount, p.y, blocks.back().isClaimed),
-                  std::tuple(1u, 0, 0.421875, false));
+        p.jumpCount = 2;
+        p.update();
+        EXPECT_EQ(p.score, 1u);
+        EXPECT_EQ(p.jumpCount, 0);
+        EXPECT_EQ(p.y, 0.421875);
+        EXPECT_FALSE(blocks.back().isClaimed);
     }
-    blocks.front().x = 2.0; // out of reach: the older block's turn, at a full score
-    p.y = 0.5, p.score = 999;
+    // Out of reach: the older block's turn, at a full score.
+    blocks.front().x = 2.0;
+    p.y = 0.5;
+    p.score = 999;
     p.update();
-    EXPECT_EQ(std::tuple(p.score, p.y, blocks.back().isClaimed), std::tuple(999u, 0.484375, true));
+    EXPECT_EQ(p.score, 999u);
+    EXPECT_EQ(p.y, 0.484375);
+    EXPECT_TRUE(blocks.back().isClaimed);
 }
 
 TEST(BlockField, ScrollsCullsAndSpawnsAtOnceThenAfterThreeSeconds) {
     const auto at = [](double x, double w) { return Block(x, 0.5, w, 0.05, 0.0, nullptr); };
     // A step of 0.2: right edges 0.05 (the step refused), -0.05 (culled), 0.7, 0.0 (still on
     // screen) and -0.05 (culled too).
-    spawnTimer = 10.0, deltaTime = 2.0;
+    spawnTimer = 10.0;
+    deltaTime = 2.0;
     BlockList blocks{at(-0.15, 0.2), at(-0.05, 0.2), at(0.5, 0.2), at(0.0, 0.2), at(-0.1, 0.25)};
     updateBlocks(blocks, nullptr);
-    EXPECT_EQ(
-        std::tuple(blocks.size(), blocks.front().x, std::next(blocks.begin())->x, blocks.back().x),
-        std::tuple(3u, -0.15, 0.3, -0.2));
+    ASSERT_EQ(blocks.size(), 3u);
+    EXPECT_EQ(blocks.front().x, -0.15);
+    EXPECT_EQ(std::next(blocks.begin())->x, 0.3);
+    EXPECT_EQ(blocks.back().x, -0.2);
     // The first call of a run spawns, in front; a draw of 32767 puts the block at the foot of
     // its band, just above 0.95 in doubles. The second call scrolls it and counts down.
     std::uint32_t seed = 0;
@@ -128,17 +152,24 @@ TEST(BlockField, ScrollsCullsAndSpawnsAtOnceThenAfterThreeSeconds) {
         seedRandom(++seed);
     }
     seedRandom(seed);
-    spawnTimer = 0.0, deltaTime = 0.5;
+    spawnTimer = 0.0;
+    deltaTime = 0.5;
     blocks = {floorBlock(nullptr)};
-    updateBlocks(blocks, nullptr), updateBlocks(blocks, nullptr);
+    updateBlocks(blocks, nullptr);
+    updateBlocks(blocks, nullptr);
     const Block& b = blocks.front();
-    EXPECT_EQ(std::tuple(blocks.size(), b.x, b.y, b.w, b.h, spawnTimer),
-              std::tuple(2u, 0.95, std::nextafter(0.95, 1.0), 0.2, 0.05, 2.5));
+    EXPECT_EQ(blocks.size(), 2u);
+    EXPECT_EQ(b.x, 0.95);
+    EXPECT_EQ(b.y, std::nextafter(0.95, 1.0));
+    EXPECT_EQ(b.w, 0.2);
+    EXPECT_EQ(b.h, 0.05);
+    EXPECT_EQ(spawnTimer, 2.5);
 }
 
 TEST(Random, CoversZeroTo32767) {
     std::vector<int> draws(1'000'000);
     std::ranges::generate(draws, randomNumber);
     const auto [lowest, highest] = std::ranges::minmax(draws);
-    EXPECT_EQ(std::pair(lowest, highest), std::pair(0, 32767));
+    EXPECT_EQ(lowest, 0);
+    EXPECT_EQ(highest, 32767);
 }

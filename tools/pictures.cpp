@@ -14,7 +14,7 @@
 #include "render/Screens.h"
 #include "shell/Game.h"
 #include "shell/Globals.h"
-#include "world/Globals.h"
+#include "shell/Headless.h"
 #include "world/Random.h"
 #include "world/Tuning.h"
 
@@ -130,6 +130,47 @@ void drawIcon(SDL_Renderer* renderer, const IconLook& look) {
     windowWidth = windowHeight = initialWindowSize;
 }
 
+// Saves what the canvas shows as folder/name.bmp, or says why it could not.
+bool save(Canvas& canvas, const std::string& folder, const std::string& name) {
+    SDL_RenderFlush(canvas.renderer);
+    const std::string path = folder + "/" + name + ".bmp";
+    if (SDL_SaveBMP(canvas.surface, path.c_str()) != 0) {
+        std::fprintf(stderr, "skerrion_pictures: %s: %s\n", path.c_str(), SDL_GetError());
+        return false;
+    }
+    return true;
+}
+
+// The start screen, a play frame of a seeded run and the game-over screen.
+bool drawScreens(const std::string& folder) {
+    // The status line is not wanted here.
+    Headless headless(initialWindowSize, initialWindowSize, seed, std::tmpfile());
+    if (!headless.started()) {
+        std::fprintf(stderr, "skerrion_pictures: %s\n", SDL_GetError());
+        return false;
+    }
+    Canvas& canvas = headless.canvas;
+    const Game& game = headless.game;
+    renderStartScreen(canvas.renderer);
+    bool saved = save(canvas, folder, "start-screen");
+
+    GameState = State::Playing;
+    double time = 0.0;
+    while (GameState == State::Playing && time < latestPicture &&
+           !(time >= earliestPicture && game.player.score >= 3 && standsOnSpawnedBlock(game) &&
+             blocksInWindow(game.blocks) >= 3)) {
+        steer(game, headless.keys);
+        headless.pass(frameTime);
+        time += frameTime;
+    }
+    std::fprintf(stderr, "play frame after %.2f s: score %u, %zu blocks, state %u\n", time,
+                 game.player.score, game.blocks.size(), static_cast<unsigned>(GameState));
+    saved = save(canvas, folder, "play-frame") && saved;
+
+    renderGameOverScreen(canvas.renderer);
+    return save(canvas, folder, "game-over") && saved;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -138,62 +179,15 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string folder = argv[1];
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, initialWindowSize, initialWindowSize,
-                                                          32, SDL_PIXELFORMAT_ARGB8888);
-    SDL_Renderer* renderer = surface ? SDL_CreateSoftwareRenderer(surface) : nullptr;
-    if (renderer == nullptr || SDL_InitSubSystem(SDL_INIT_EVENTS) != 0) {
-        std::fprintf(stderr, "skerrion_pictures: %s\n", SDL_GetError());
-        return 1;
-    }
-    bool saved = true;
-    const auto save = [&](const char* name) {
-        SDL_RenderFlush(renderer);
-        const std::string path = folder + "/" + name + ".bmp";
-        if (SDL_SaveBMP(surface, path.c_str()) != 0) {
-            std::fprintf(stderr, "skerrion_pictures: %s: %s\n", path.c_str(), SDL_GetError());
-            saved = false;
-        }
-    };
-
-    renderStartScreen(renderer);
-    save("start-screen");
-
-    seedRandom(seed);
-    Game game(nullptr, renderer);
-    game.out = std::tmpfile(); // the status line is not wanted here
-    std::array<Uint8, SDL_NUM_SCANCODES> keys{};
-    GameState = State::Playing;
-    double time = 0.0;
-    while (GameState == State::Playing && time < latestPicture &&
-           !(time >= earliestPicture && game.player.score >= 3 && standsOnSpawnedBlock(game) &&
-             blocksInWindow(game.blocks) >= 3)) {
-        steer(game, keys);
-        deltaTime = frameTime;
-        runPass(game, keys.data());
-        time += frameTime;
-    }
-    std::fprintf(stderr, "play frame after %.2f s: score %u, %zu blocks, state %u\n", time,
-                 game.player.score, game.blocks.size(), static_cast<unsigned>(GameState));
-    save("play-frame");
-
-    renderGameOverScreen(renderer);
-    save("game-over");
-    std::fclose(game.out);
-    SDL_DestroyRenderer(renderer);
-    SDL_FreeSurface(surface);
-
+    bool saved = drawScreens(folder);
     for (const IconLook& look : iconLooks) {
-        surface =
-            SDL_CreateRGBSurfaceWithFormat(0, look.size, look.size, 32, SDL_PIXELFORMAT_ARGB8888);
-        renderer = surface ? SDL_CreateSoftwareRenderer(surface) : nullptr;
-        if (renderer == nullptr) {
+        Canvas canvas(look.size, look.size);
+        if (canvas.renderer == nullptr) {
             std::fprintf(stderr, "skerrion_pictures: %s\n", SDL_GetError());
             return 1;
         }
-        drawIcon(renderer, look);
-        save(("icon-" + std::to_string(look.size)).c_str());
-        SDL_DestroyRenderer(renderer);
-        SDL_FreeSurface(surface);
+        drawIcon(canvas.renderer, look);
+        saved = save(canvas, folder, "icon-" + std::to_string(look.size)) && saved;
     }
     SDL_Quit();
     return saved ? 0 : 1;
