@@ -26,9 +26,10 @@ TEST(PlayFrame, BlocksThenThePlayerOverThemThenTheScoreOnBlack) {
         fill(want, {x, y, w, h}, kWhite);
     }
     // Pink outlines over the fills, the player's one cell right of its nose; the score 000.
-    grid(want, "192 480 320 480 192 480 192 544 "
-              "64 224 96 224 64 328 96 328 64 224 64 328 96 224 96 328",
-              0, 1, 1, kPink);
+    grid(want,
+         "192 480 320 480 192 480 192 544 "
+         "64 224 96 224 64 328 96 328 64 224 64 328 96 224 96 328",
+         0, 1, 1, kPink);
     for (int left : {58, 108, 158}) {
         grid(want, "0 0 1 0 0 0 0 2 1 0 1 2 0 2 1 2", left, 40, 40);
     }
@@ -36,8 +37,6 @@ TEST(PlayFrame, BlocksThenThePlayerOverThemThenTheScoreOnBlack) {
 }
 
 TEST(Glitch, TheRedCopyMovesByTheFirstSamplesRightThenDown) {
-    Canvas canvas(256, 256);
-    Player player(0.25, 0.25, 1.0 / 128, true, 1.0 / 16, none, canvas.renderer);
     // From a seed whose draws, after the first skip, are odd and then 32767 (a sample of exactly
     // +1/16), draws 1 and 2 move the red copy right, 3 and 4 down: 16 pixels from 64.
     for (std::size_t skip = 0; skip <= 2; skip += 2) {
@@ -48,7 +47,8 @@ TEST(Glitch, TheRedCopyMovesByTheFirstSamplesRightThenDown) {
             std::ranges::generate(d, randomNumber);
         }
         seedRandom(seed);
-        fill(canvas, {0, 0, 256, 256}, kBlack);
+        Canvas canvas(256, 256);
+        Player player(0.25, 0.25, 1.0 / 128, true, 1.0 / 16, none, canvas.renderer);
         player.render();
         const std::vector<Rgb> drawn = pixels(canvas);
         std::size_t first = drawn.size(); // the first column, or row, with red in it

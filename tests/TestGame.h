@@ -75,8 +75,9 @@ inline testing::AssertionResult samePicture(const std::vector<Rgb>& got,
         return testing::AssertionSuccess();
     }
     char where[200];
-    std::snprintf(where, sizeof where, "%zu pixels differ, the first at (%zu, %zu): %06x where %06x",
-                  differ, first % width, first / width, got[first], want[first]);
+    std::snprintf(where, sizeof where,
+                  "%zu pixels differ, the first at (%zu, %zu): %06x where %06x", differ,
+                  first % width, first / width, got[first], want[first]);
     return testing::AssertionFailure() << where << " was wanted";
 }
 

@@ -10,18 +10,17 @@ constexpr double cell = 1.0 / 128.0;
 
 TEST(Guards, TakeTheBoundItselfButRefuseAnythingPastItOrNaN) {
     using B = Block;
-    // Setter, field, the delta that lands on the bound, taken there, the side beyond it. With
-    // x 0, y 0.5, w 0.125, h 0.25 and glitchOffset 1/256 each bound is met exactly: size 0, the
-    // right edge at -0.1 and x - w at 1.0, the bottom edge at 0.0 and y - h at 1.0, offset 0.
+    // Setter, field, the delta that lands on the bound and whether it is taken there. With x 0,
+    // y 0.5, w 0.125, h 0.25 and glitchOffset 1/256 each bound is met exactly: size 0, the right
+    // edge at -0.1 and x - w at 1.0, the bottom edge at 0.0 and y - h at 1.0, offset 0.
     // clang-format off
-    const std::tuple<void (B::*)(double), double B::*, double, bool, double> bounds[] = {
-        {&B::changeWidth, &B::w, -0.125, false, -1}, {&B::changeHeight, &B::h, -0.25, false, -1},
-        {&B::moveX, &B::x, -0.225, true, -1}, {&B::moveX, &B::x, 1.125, true, 1},
-        {&B::moveY, &B::y, -0.75, true, -1}, {&B::moveY, &B::y, 0.75, true, 1},
-        {&B::changeGlitchOffset, &B::glitchOffset, -1.0 / 256, true, -1}};
+    const std::tuple<void (B::*)(double), double B::*, double, bool> bounds[] = {
+        {&B::changeWidth, &B::w, -0.125, false}, {&B::changeHeight, &B::h, -0.25, false},
+        {&B::moveX, &B::x, -0.225, true}, {&B::moveX, &B::x, 1.125, true}, {&B::moveY, &B::y, -0.75, true},
+        {&B::moveY, &B::y, 0.75, true}, {&B::changeGlitchOffset, &B::glitchOffset, -1.0 / 256, true}};
     // clang-format on
-    for (auto [setter, field, bound, atBound, beyond] : bounds) {
-        const double past = beyond * 1e-9;
+    for (auto [setter, field, bound, atBound] : bounds) {
+        const double past = std::copysign(1e-9, bound); // a hair further the same way
         const std::pair<double, bool> steps[] = {
             {bound, atBound}, {bound + past, false}, {bound - past, true}, {NAN, false}};
         for (auto [delta, taken] : steps) {
@@ -84,32 +83,35 @@ TEST(PlayerPhysics, JumpFromRestFollowsTheCurveAtSixtyPassesASecond) {
 
 TEST(PlayerPhysics, StandsOnTheNewestTouchingBlockWhereEdgesMeetAndDiesOnlyPastAnEdge) {
     deltaTime = 0.0;
-    const double past = std::nextafter(1.0, 2.0);
     const double gap = 1.0 / 1024;
-    const double w = 0.125;
-    // The player's x and y, a block's x and y (9: none near), whether the player lands on the
-    // block, and whether it lives. The player spans 0.5..0.625 across, 0.5..0.703125 down; the
-    // blocks meet it on the left, right, top and bottom, or leave a gap.
+    // A block's x and y, and whether the player lands on it. The player spans 0.5..0.625 across
+    // and 0.5..0.703125 down; the blocks meet it on the left, right, top and bottom, or leave a
+    // gap.
     // clang-format off
-    const std::tuple<double, double, double, double, bool, bool> cases[] = {
-        {0.5, 0.5, 0.25, 0.5, true, true},     {0.5, 0.5, 0.25 - gap, 0.5, false, true},
-        {0.5, 0.5, 0.625, 0.5, true, true},    {0.5, 0.5, 0.625 + gap, 0.5, false, true},
-        {0.5, 0.5, 0.5, 0.4375, true, true},   {0.5, 0.5, 0.5, 0.4375 - gap, false, true},
-        {0.5, 0.5, 0.5, 0.703125, true, true}, {0.5, 0.5, 0.5, 0.703125 + gap, false, true},
-        {0.5, 1.0, 9, 9, false, true},         {0.5, past, 9, 9, false, false},
-        {1.0, 0.5, 9, 9, false, true},         {past, 0.5, 9, 9, false, false},
-        {-w, 0.5, 9, 9, false, true},          {std::nextafter(-w, -1.0), 0.5, 9, 9, false, false},
-        {0.5, -1.0e6, 9, 9, false, true}};
+    const std::tuple<double, double, bool> meetings[] = {
+        {0.25, 0.5, true}, {0.25 - gap, 0.5, false}, {0.625, 0.5, true}, {0.625 + gap, 0.5, false},
+        {0.5, 0.4375, true}, {0.5, 0.4375 - gap, false}, {0.5, 0.703125, true}, {0.5, 0.703125 + gap, false}};
     // clang-format on
-    for (auto [x, y, bx, by, lands, alive] : cases) {
-        SCOPED_TRACE(testing::Message() << "the player at " << x << ", " << y << ", a block at "
-                                        << bx << ", " << by);
-        BlockList list{Block(bx, by, 0.25, 0.0625, 0.0, nullptr)};
-        Player p(x, y, cell, true, 0.0, list, nullptr);
+    for (auto [x, y, lands] : meetings) {
+        BlockList list{Block(x, y, 0.25, 0.0625, 0.0, nullptr)};
+        Player p(0.5, 0.5, cell, true, 0.0, list, nullptr);
         p.update();
-        EXPECT_EQ(list.front().isClaimed, lands);
-        EXPECT_EQ(p.y, lands ? by - 0.203125 : y);
-        EXPECT_EQ(p.isAlive, alive);
+        EXPECT_EQ(list.front().isClaimed, lands) << "a block at " << x << ", " << y;
+        EXPECT_EQ(p.y, lands ? y - 0.203125 : 0.5) << "a block at " << x << ", " << y;
+    }
+    // The player's x and y, and whether it lives: it dies once past the bottom, right or left
+    // edge, but the top is open.
+    const double past = std::nextafter(1.0, 2.0);
+    const double w = 0.125;
+    // clang-format off
+    const std::tuple<double, double, bool> places[] = {
+        {0.5, 1.0, true}, {0.5, past, false}, {1.0, 0.5, true}, {past, 0.5, false}, {-w, 0.5, true},
+        {std::nextafter(-w, -1.0), 0.5, false}, {0.5, -1.0e6, true}};
+    // clang-format on
+    for (auto [x, y, alive] : places) {
+        Player p(x, y, cell, true, 0.0, none, nullptr);
+        p.update();
+        EXPECT_EQ(p.isAlive, alive) << "the player at " << x << ", " << y;
     }
     // Of two blocks that touch the player: the newer at its right edge, the older overlapping.
     BlockList blocks{Block(0.625, 0.625, 0.25, 0.0625, 0.0, nullptr),
