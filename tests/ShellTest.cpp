@@ -17,10 +17,9 @@ TEST(Shell, EachStateFollowsItsTransitionsAndPrintsTheStateItLeftBehind) {
     // No event, a quit, a resize, another window event, keys that exit, start or leave, their
     // key-ups and an unbound key; with each, the state it leads to from Start, Playing, GameOver,
     // Exit and a value that is none of them, which is reported as a signed number.
-    SDL_Event resize{.window = {SDL_WINDOWEVENT, 0, 0, SDL_WINDOWEVENT_RESIZED, 0, 0, 0, 320, 240}};
     // clang-format off
     const std::pair<SDL_Event, const char*> table[] = {
-        {{}, "01233"}, {event(SDL_QUIT), "33333"}, {resize, "01233"}, {event(SDL_WINDOWEVENT), "01233"},
+        {{}, "01233"}, {event(SDL_QUIT), "33333"}, {resizeTo(320, 240), "01233"}, {event(SDL_WINDOWEVENT), "01233"},
         {event(SDL_KEYDOWN, SDL_SCANCODE_Q), "33333"}, {event(SDL_KEYUP, SDL_SCANCODE_Q), "01233"},
         {event(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE), "33333"}, {event(SDL_KEYUP, SDL_SCANCODE_SPACE), "01233"},
         {event(SDL_KEYDOWN, SDL_SCANCODE_SPACE), "11333"}, {event(SDL_KEYDOWN, SDL_SCANCODE_X), "01233"}};
@@ -244,11 +243,10 @@ static std::pair<std::string, std::vector<std::vector<Rgb>>> replay(TestGame& t)
     const std::int64_t reset = monotonicNanoseconds();
     resetProcessState(7);
     const auto key = [](SDL_Scancode k) { return event(SDL_KEYDOWN, k); };
-    SDL_Event resize{.window = {SDL_WINDOWEVENT, 0, 0, SDL_WINDOWEVENT_RESIZED, 0, 0, 0, 500, 400}};
     // clang-format off
     const std::pair<SDL_Event, SDL_Scancode> script[] = {
         {{}, {}}, {key(SDL_SCANCODE_SPACE), {}}, {key(SDL_SCANCODE_GRAVE), {}}, {{}, SDL_SCANCODE_L},
-        {resize, {}}, {key(SDL_SCANCODE_M), {}}, {key(SDL_SCANCODE_Z), {}}, {{}, {}}, {{}, {}},
+        {resizeTo(500, 400), {}}, {key(SDL_SCANCODE_M), {}}, {key(SDL_SCANCODE_Z), {}}, {{}, {}}, {{}, {}},
         {{}, SDL_SCANCODE_A}, {{}, SDL_SCANCODE_A}, {{}, SDL_SCANCODE_A}, {{}, {}}};
     // clang-format on
     std::string text;

@@ -65,6 +65,7 @@ inline testing::AssertionResult samePicture(const std::vector<Rgb>& got,
                                             const std::vector<Rgb>& want, std::size_t width) {
     std::size_t differ = 0;
     std::size_t first = 0;
+    // Backwards, so that first ends on the lowest.
     for (std::size_t i = got.size(); i-- > 0;) {
         if (got[i] != want[i]) {
             differ += 1;
@@ -76,9 +77,9 @@ inline testing::AssertionResult samePicture(const std::vector<Rgb>& got,
     }
     char where[200];
     std::snprintf(where, sizeof where,
-                  "%zu pixels differ, the first at (%zu, %zu): %06x where %06x", differ,
+                  "%zu pixels differ, the first at (%zu, %zu): %06x where %06x was wanted", differ,
                   first % width, first / width, got[first], want[first]);
-    return testing::AssertionFailure() << where << " was wanted";
+    return testing::AssertionFailure() << where;
 }
 
 // States print as their numbers.
@@ -93,6 +94,10 @@ inline SDL_Event event(Uint32 type, SDL_Scancode key = SDL_SCANCODE_UNKNOWN) {
     e.type = type;
     e.key.keysym.scancode = key;
     return e;
+}
+
+inline SDL_Event resizeTo(Sint32 width, Sint32 height) {
+    return {.window = {SDL_WINDOWEVENT, 0, 0, SDL_WINDOWEVENT_RESIZED, 0, 0, 0, width, height}};
 }
 
 struct TestGame {
