@@ -1,0 +1,131 @@
+// The pause: which inputs pause a run and resume it, and what a paused run
+// prints, draws and leaves of the world, driven pass by pass as in ShellTest.
+#include "TestGame.h"
+
+constexpr double dt = 0.012; // every pass's deltaTime
+
+static SDL_Event key(SDL_Scancode scancode) {
+    return event(SDL_KEYDOWN, scancode);
+}
+
+static SDL_Event window(SDL_WindowEventID kind, int width = 0, int height = 0) {
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = kind;
+    e.window.data1 = width;
+    e.window.data2 = height;
+    return e;
+}
+
+TEST(Pause, TheInputsThatPauseARunResumeItAndLeaveTheScreensAlone) {
+    // From a state, an event; the state it leads to, and whether it paused the run. The pause
+    // keys do nothing on the screens but the Pause key, a pad's Start, which acts as Space.
+    // clang-format off
+    const std::tuple<State, SDL_Event, State, bool> table[] = {
+        {State::Playing, key(SDL_SCANCODE_RETURN), State::Playing, true},
+        {State::Playing, key(SDL_SCANCODE_KP_ENTER), State::Playing, true},
+        {State::Playing, key(SDL_SCANCODE_PAUSE), State::Playing, true},
+        {State::Playing, key(SDL_SCANCODE_P), State::Playing, true},
+        {State::Playing, window(SDL_WINDOWEVENT_FOCUS_LOST), State::Playing, true},
+        {State::Playing, window(SDL_WINDOWEVENT_MINIMIZED), State::Playing, true},
+        {State::Playing, window(SDL_WINDOWEVENT_HIDDEN), State::Playing, true},
+        {State::Playing, event(SDL_CONTROLLERDEVICEREMOVED), State::Playing, true},
+        {State::Start, key(SDL_SCANCODE_RETURN), State::Start, false},
+        {State::Start, key(SDL_SCANCODE_P), State::Start, false},
+        {State::Start, key(SDL_SCANCODE_PAUSE), State::Playing, false},
+        {State::Start, window(SDL_WINDOWEVENT_FOCUS_LOST), State::Start, false},
+        {State::GameOver, key(SDL_SCANCODE_KP_ENTER), State::GameOver, false},
+        {State::GameOver, key(SDL_SCANCODE_PAUSE), State::Exit, false}};
+    // clang-format on
+    for (std::size_t row = 0; row < std::size(table); ++row) {
+        const auto& [from, e, to, pauses] = table[row];
+        TestGame t;
+        GameState = from;
+        t.pass(dt, e);
+        t.output();
+        const double y = t.game.player.y;
+        // Neither the window nor another key resumes a paused run.
+        t.pass(dt, window(SDL_WINDOWEVENT_FOCUS_GAINED));
+        t.pass(dt, key(SDL_SCANCODE_X));
+        EXPECT_EQ(int(GameState), int(to)) << "row " << row;
+        EXPECT_EQ(t.game.paused, pauses) << "row " << row;
+        EXPECT_EQ(t.output().empty(), pauses) << "printed, row " << row;
+        EXPECT_EQ(t.game.player.y == y, pauses || to != State::Playing)
+            << "held still, row " << row;
+        if (pauses) {
+            t.pass(dt, e.type == SDL_KEYDOWN ? e : key(SDL_SCANCODE_RETURN));
+            EXPECT_FALSE(t.game.paused) << "resumed, row " << row;
+        }
+    }
+    // In debug mode P is the blocks' glitch switch.
+    TestGame t;
+    GameState = State::Playing;
+    debugMode = true;
+    t.pass(dt, key(SDL_SCANCODE_P));
+    EXPECT_FALSE(t.game.paused) << "paused by P in debug mode";
+    EXPECT_FALSE(t.game.blocks.back().glitched) << "the floor's glitch";
+}
+
+// A lit and a dark pixel of each letter of PAUSED, x and y at 700 x 700, then at 1001 x 803: a
+// grid unit of 25 by 77 and 35 by 89 pixels from the centres 350 and 500, the letters on rows 3
+// to 6; row 4.5 falls on 346.5 and 400.5.
+// clang-format off
+constexpr std::array<int, 8> pausedLetters[] = {
+    {75, 400, 100, 400, 115, 500, 150, 500}, {200, 346, 200, 400, 290, 400, 290, 480},  // P A
+    {275, 300, 300, 300, 395, 350, 430, 350}, {400, 231, 400, 300, 570, 267, 570, 340}, // U S
+    {500, 462, 500, 400, 710, 534, 710, 480}, {625, 346, 600, 346, 885, 400, 850, 400}, // E D
+};
+// clang-format on
+
+// The letters in a picture 1001 pixels wide, drawn at 700 x 700 (from 0) or 1001 x 803 (from 4).
+static void expectPaused(const std::vector<Rgb>& pixels, std::size_t from) {
+    for (const std::array<int, 8>& letter : pausedLetters) {
+        const int* lit = &letter[from];
+        const int* dark = lit + 2;
+        EXPECT_EQ(pixels[std::size_t(lit[1] * 1001 + lit[0])], kWhite)
+            << "lit " << lit[0] << ", " << lit[1];
+        EXPECT_EQ(pixels[std::size_t(dark[1] * 1001 + dark[0])], kBlack)
+            << "dark " << dark[0] << ", " << dark[1];
+    }
+}
+
+TEST(Pause, APausedRunShowsItsLastFrameDimmedUnderPAUSEDPrintsNothingAndGoesOnWhereItWas) {
+    TestGame t(1001, 803);
+    GameState = State::Playing;
+    spawnTimer = 10.0;
+    t.game.player.x = 0.0; // out of the word's way
+    t.game.player.y = 0.05;
+    t.pass(dt, window(SDL_WINDOWEVENT_RESIZED, 700, 700));
+    t.pass(dt);
+    const std::vector<Rgb> last = t.canvas.pixels();
+    const std::uint64_t draws = randomGeneratorState();
+    t.pass(dt, key(SDL_SCANCODE_RETURN));
+    const std::vector<Rgb> held = t.canvas.pixels();
+    // Its glitch as it was, every colour at half, the word white over it.
+    std::vector<Rgb> want(held.size());
+    for (std::size_t i = 0; i < held.size(); ++i) {
+        want[i] = held[i] == kWhite ? kWhite : (last[i] & 0xFEFEFE) >> 1;
+    }
+    EXPECT_TRUE(samePicture(held, want, 1001));
+    EXPECT_EQ(held[690 * 1001 + 350], 0x7F7F7F) << "the floor";
+    expectPaused(held, 0);
+    EXPECT_EQ(randomGeneratorState(), draws) << "the run's random draws";
+    // An exposed window gets it again, a resized one at the new size.
+    t.canvas.rect({0, 0, 1001, 803}, kUntouched);
+    t.pass(dt, window(SDL_WINDOWEVENT_EXPOSED));
+    EXPECT_TRUE(samePicture(t.canvas.pixels(), held, 1001));
+    t.pass(dt, window(SDL_WINDOWEVENT_RESIZED, 1001, 803));
+    expectPaused(t.canvas.pixels(), 4);
+    t.output();
+    SDL_Delay(100); // paused time, which no pass may count
+    t.pass(dt, key(SDL_SCANCODE_RETURN));
+    t.pass(dt);
+    const std::string printed = t.output();
+    EXPECT_LT(std::stod(printed), 0.05) << printed;
+    EXPECT_DOUBLE_EQ(spawnTimer, 10.0 - 2 * dt) << "the spawn timer";
+    // Q while paused: the final line in the next pass.
+    t.pass(dt, key(SDL_SCANCODE_P));
+    t.pass(dt, key(SDL_SCANCODE_Q));
+    EXPECT_EQ(t.pass(dt), PassResult::Exit);
+    EXPECT_EQ(t.output(), "Your final score is 0." + std::string(73, ' ') + "\n");
+}
