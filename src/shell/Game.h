@@ -29,7 +29,7 @@ struct Game {
     // A paused run is held still: no pass steps, times, prints or draws it
     // but to show it again. GameState stays Playing meanwhile.
     bool paused = false;
-    bool muted = false;
+    bool muted = false; // the sound is off, by the player's M
     // The state whose picture the last pass drew, and the random generator's
     // state as that picture was begun: the picture can be drawn again, the
     // play frame's glitch with the very same draws.
