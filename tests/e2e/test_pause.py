@@ -9,6 +9,18 @@ from test_game import Game
 PAUSED_P = "%[hex:p{75,400}]"  # a pixel of the P of PAUSED at 700 x 700
 
 
+def begin_run(game):
+    game.xdotool("key", "space")
+    game.wait(lambda g: g.statuses() and g.statuses()[-1].state == 1, "the run")
+
+
+def resume(game):  # returns the number of status lines before
+    lines = len(game.statuses())
+    game.xdotool("key", "Return")
+    game.wait(lambda g: len(g.statuses()) > lines, "the run going on")
+    return lines
+
+
 class Pause(unittest.TestCase):
     def assert_held(self, game, seconds):  # no pass prints, and the picture is PAUSED's, unchanged
         lines, picture = len(game.statuses()), game.pixels("%# " + PAUSED_P)
@@ -19,14 +31,11 @@ class Pause(unittest.TestCase):
     def test_enter_or_the_focus_elsewhere_pauses_and_only_enter_resumes(self):
         game = Game()
         self.addCleanup(game.close)
-        game.xdotool("key", "space")
-        game.wait(lambda g: g.statuses() and g.statuses()[-1].state == 1, "the run")
+        begin_run(game)
         game.xdotool("key", "Return")
         time.sleep(0.3)  # the passes under way when the key came
-        paused = len(game.statuses())
         self.assert_held(game, 1)
-        game.xdotool("key", "Return")
-        game.wait(lambda g: len(g.statuses()) > paused, "the run going on")
+        paused = resume(game)
         # An ordinary frame, where the pause would have been a second long, and the same run.
         before, after = game.statuses()[paused - 1:paused + 1]
         self.assertLess(after.dt, 0.1)
@@ -38,9 +47,7 @@ class Pause(unittest.TestCase):
         self.assert_held(game, 0.5)
         game.xdotool("windowfocus", "--sync", game.window)
         self.assert_held(game, 1)
-        lines = len(game.statuses())
-        game.xdotool("key", "Return")
-        game.wait(lambda g: len(g.statuses()) > lines, "the run going on")
+        resume(game)
 
 
 # Xlib ends the game when its X server goes away; the final line must come first.
@@ -53,8 +60,7 @@ class DisplayLost(unittest.TestCase):
         self.addCleanup(os.environ.__setitem__, "DISPLAY", os.environ["DISPLAY"])
         os.environ["DISPLAY"] = ":" + os.read(read, 16).decode().strip()
         game = Game()
-        game.xdotool("key", "space")
-        game.wait(lambda g: g.statuses() and g.statuses()[-1].state == 1, "the run")
+        begin_run(game)
         xvfb.terminate()
         self.assertEqual(game.proc.wait(20), 1)
         final = "Your final score is %d.%s\n" % (game.statuses()[-1].score, " " * 73)
