@@ -101,16 +101,17 @@ inline SDL_Event resizeTo(Sint32 width, Sint32 height) {
 }
 
 struct TestGame {
-    Headless headless{initialWindowSize, initialWindowSize, 1, std::tmpfile()};
+    Headless headless;
     Game& game = headless.game;
     std::array<Uint8, SDL_NUM_SCANCODES>& keys = headless.keys;
     std::ifstream printed; // the game's output file, opened apart from the game's own stream
 
-    TestGame() {
+    explicit TestGame(int width = initialWindowSize, int height = initialWindowSize)
+        : headless(width, height, 1, std::tmpfile()) {
         EXPECT_TRUE(headless.started()) << SDL_GetError();
         // Else SDL queues a sentinel behind each event and the next pushed one comes a pass late.
         SDL_SetHint(SDL_HINT_POLL_SENTINEL, "0");
-        fill(headless.canvas, {0, 0, initialWindowSize, initialWindowSize}, kUntouched);
+        fill(headless.canvas, {0, 0, width, height}, kUntouched);
         printed.open("/proc/self/fd/" + std::to_string(fileno(game.out)));
     }
 

@@ -10,3 +10,5 @@
 // draws, and that must never reach the world's own list. The copy is
 // released when the frame is done.
 void renderPlayFrame(BlockList blocks, SDL_Renderer* renderer, Player& player);
+// The same frame, not yet presented, for a picture drawn over it.
+void drawPlayFrame(BlockList blocks, SDL_Renderer* renderer, Player& player);

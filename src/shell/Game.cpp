@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 #include <SDL.h>
 
@@ -21,28 +22,48 @@ namespace {
 
 constexpr const char* windowTitle = "Skerrion";
 
-bool isResize(const SDL_Event* event) {
-    return event != nullptr && event->type == SDL_WINDOWEVENT &&
-           event->window.event == SDL_WINDOWEVENT_RESIZED;
+// The game whose final score is owed, printed should the process end before
+// its Exit pass: one game per process, from a start that succeeded.
+const Game* owingFinalScore = nullptr;
+
+void printFinalLine(const Game& game) {
+    printFinalScore(game.out, game.player.score, game.terminalColumns);
+    std::fflush(game.out);
+    owingFinalScore = nullptr;
 }
 
-bool isKeyDown(const SDL_Event* event, SDL_Scancode key) {
-    return event != nullptr && event->type == SDL_KEYDOWN && event->key.keysym.scancode == key;
-}
-
-bool isExitRequest(const SDL_Event* event) {
-    return (event != nullptr && event->type == SDL_QUIT) || isKeyDown(event, SDL_SCANCODE_Q) ||
-           isKeyDown(event, SDL_SCANCODE_ESCAPE);
-}
-
-void playingPass(Game& game, const SDL_Event* event, const Uint8* keys) {
-    if (event != nullptr) {
-        if (event->type == SDL_QUIT) {
-            GameState = State::Exit;
-        } else if (event->type == SDL_KEYDOWN) {
-            handlePlayingKey(event->key.keysym.scancode, game.player, game.blocks, game.out);
-        }
+void printOwedFinalScore() {
+    if (owingFinalScore != nullptr) {
+        printFinalLine(*owingFinalScore);
     }
+}
+
+std::optional<Situation> situationOf(State state, bool paused) {
+    switch (state) {
+    case State::Start:
+        return Situation::Start;
+    case State::Playing:
+        return paused ? Situation::Paused : Situation::Playing;
+    case State::GameOver:
+        return Situation::GameOver;
+    default:
+        return std::nullopt;
+    }
+}
+
+// Only a resizable window goes to full screen: the page's keeps the drawing
+// buffer of its fixed size, and its full screen is the page's own.
+void switchFullscreen(SDL_Window* window) {
+    if (window == nullptr || (SDL_GetWindowFlags(window) & SDL_WINDOW_RESIZABLE) == 0) {
+        return;
+    }
+    const bool full = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) ==
+                      SDL_WINDOW_FULLSCREEN_DESKTOP;
+    SDL_SetWindowFullscreen(window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
+
+void playingPass(Game& game, Action action, const Uint8* keys) {
+    actOnWorld(action, game.player, game.blocks, game.out);
     applyHeldKeys(game.pads.heldKeys(keys), game.player, game.blocks);
     game.player.update();
     if (!game.player.isAlive) {
@@ -50,7 +71,39 @@ void playingPass(Game& game, const SDL_Event* event, const Uint8* keys) {
         GameState = State::GameOver;
     }
     updateBlocks(game.blocks, game.renderer);
-    renderPlayFrame(game.blocks, game.renderer, game.player);
+}
+
+// The picture of the state the pass was in; a paused run's frame under PAUSED.
+void renderPicture(Game& game, State state) {
+    game.shown = state;
+    game.shownDraws = randomGeneratorState();
+    switch (state) {
+    case State::Start:
+        renderStartScreen(game.renderer);
+        break;
+    case State::Playing:
+        if (game.paused) {
+            renderPausedScreen(game.blocks, game.renderer, game.player);
+        } else {
+            renderPlayFrame(game.blocks, game.renderer, game.player);
+        }
+        break;
+    case State::GameOver:
+        renderGameOverScreen(game.renderer);
+        break;
+    default:
+        break;
+    }
+}
+
+// The timing step and the status line, at the end of every pass that is
+// neither paused, nor a resize, nor the last.
+void endPass(Game& game) {
+    updateDeltaTime();
+    printStatusLine(game.out,
+                    {deltaTime, game.player.score, static_cast<std::uint32_t>(GameState),
+                     game.blocks.size(), spawnTimer, debugMode},
+                    game.terminalColumns);
 }
 
 // The offscreen and dummy drivers show nothing. SDL falls back to them when
@@ -77,6 +130,12 @@ Game::Game(SDL_Window* window, SDL_Renderer* renderer)
       player(playerStartX, playerStartY, playerCellSize, true, defaultGlitchOffset, blocks,
              renderer) {}
 
+Game::~Game() {
+    if (owingFinalScore == this) {
+        owingFinalScore = nullptr;
+    }
+}
+
 std::unique_ptr<Game> startGame(Uint32 windowFlags) {
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         return startFailed("could not start SDL video");
@@ -97,7 +156,12 @@ std::unique_ptr<Game> startGame(Uint32 windowFlags) {
         return startFailed("could not create a renderer");
     }
     seedRandom(static_cast<std::uint32_t>(wallClockNanoseconds()));
-    return std::make_unique<Game>(window, renderer);
+    std::unique_ptr<Game> game = std::make_unique<Game>(window, renderer);
+    static const bool registered = std::atexit(printOwedFinalScore) == 0;
+    if (registered) {
+        owingFinalScore = game.get();
+    }
+    return game;
 }
 
 SDL_Renderer* createRenderer(SDL_Window* window) {
@@ -124,49 +188,79 @@ PassResult runPass(Game& game, const Uint8* keys) {
     const SDL_Event* event = pollPassEvent(game.pads, polled) ? &polled : nullptr;
 
     const State state = GameState;
-    const bool takesResize =
-        state == State::Start || state == State::Playing || state == State::GameOver;
-    if (takesResize && isResize(event)) {
-        // A resize pass only takes the new size: no update, no frame, no timing.
-        windowWidth = event->window.data1;
-        windowHeight = event->window.data2;
+    if (state == State::Exit) {
+        printFinalLine(game);
+        return PassResult::Exit;
+    }
+    const std::optional<Situation> situation = situationOf(state, game.paused);
+    if (!situation) {
+        printCriticalError(game.out, static_cast<std::uint32_t>(state));
+        GameState = State::Exit;
+        endPass(game);
         return PassResult::Continue;
     }
 
-    switch (state) {
-    case State::Start:
-        if (isExitRequest(event)) {
-            GameState = State::Exit;
-        } else if (isKeyDown(event, SDL_SCANCODE_SPACE)) {
-            GameState = State::Playing;
+    const Action action = event != nullptr ? actionOf(*situation, *event, debugMode) : Action::None;
+    switch (action) {
+    case Action::Resize:
+        // A resize pass only takes the new size: no update, no timing. A
+        // paused run shows its picture at the new size.
+        windowWidth = event->window.data1;
+        windowHeight = event->window.data2;
+        if (game.paused) {
+            renderPictureAgain(game);
         }
-        renderStartScreen(game.renderer);
-        break;
-    case State::Playing:
-        playingPass(game, event, keys);
-        break;
-    case State::GameOver:
-        if (isExitRequest(event) || isKeyDown(event, SDL_SCANCODE_SPACE)) {
-            GameState = State::Exit;
-        }
-        renderGameOverScreen(game.renderer);
-        break;
-    case State::Exit:
-        printFinalScore(game.out, game.player.score, game.terminalColumns);
-        std::fflush(game.out);
-        return PassResult::Exit;
-    default:
-        printCriticalError(game.out, static_cast<std::uint32_t>(state));
+        return PassResult::Continue;
+    case Action::Redraw:
+        renderPictureAgain(game);
+        return PassResult::Continue;
+    case Action::Pause:
+        // The world stays as the last frame showed it, and so does the frame.
+        game.paused = true;
+        game.shown = State::Playing;
+        renderPictureAgain(game);
+        return PassResult::Continue;
+    case Action::Resume:
+        // The time paused is no frame time: the next pass measures from now.
+        game.paused = false;
+        resumeFrameClock();
+        return PassResult::Continue;
+    case Action::Quit:
+        // The rest of the pass still runs; the next one exits.
         GameState = State::Exit;
+        game.paused = false;
+        break;
+    case Action::BeginRun:
+        GameState = State::Playing;
+        break;
+    case Action::SwitchDebug:
+        debugMode = !debugMode;
+        break;
+    case Action::Mute:
+        game.muted = !game.muted;
+        break;
+    case Action::Fullscreen:
+        switchFullscreen(game.window);
+        break;
+    default:
         break;
     }
-
-    updateDeltaTime();
-    printStatusLine(game.out,
-                    {deltaTime, game.player.score, static_cast<std::uint32_t>(GameState),
-                     game.blocks.size(), spawnTimer, debugMode},
-                    game.terminalColumns);
+    if (*situation == Situation::Paused) {
+        return PassResult::Continue;
+    }
+    if (state == State::Playing) {
+        playingPass(game, action, keys);
+    }
+    renderPicture(game, state);
+    endPass(game);
     return PassResult::Continue;
+}
+
+void renderPictureAgain(Game& game) {
+    const std::uint64_t runDraws = randomGeneratorState();
+    setRandomGeneratorState(game.shownDraws);
+    renderPicture(game, game.shown);
+    setRandomGeneratorState(runDraws);
 }
 
 void resetProcessState(std::uint32_t seed) {

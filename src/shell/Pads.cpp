@@ -14,7 +14,8 @@ bool isPadEvent(Uint32 type) {
 }
 
 // The buttons that press a key, by SDL's layout: A is the south face button
-// whatever the pad prints on it (Cross on a PlayStation pad).
+// whatever the pad prints on it (Cross on a PlayStation pad). Start is the
+// keyboard's Pause key, which starts a run as Space does and pauses it.
 struct PressedKey {
     SDL_GameControllerButton button;
     SDL_Scancode key;
@@ -22,7 +23,7 @@ struct PressedKey {
 
 constexpr PressedKey pressedKeys[] = {
     {SDL_CONTROLLER_BUTTON_A, SDL_SCANCODE_SPACE},
-    {SDL_CONTROLLER_BUTTON_START, SDL_SCANCODE_SPACE},
+    {SDL_CONTROLLER_BUTTON_START, SDL_SCANCODE_PAUSE},
     {SDL_CONTROLLER_BUTTON_BACK, SDL_SCANCODE_ESCAPE},
 };
 
@@ -105,7 +106,9 @@ bool Pads::consume(SDL_Event& event) {
     } else if (event.type == SDL_CONTROLLERDEVICEADDED) {
         plug(open, event.cdevice.which);
     } else if (event.type == SDL_CONTROLLERDEVICEREMOVED) {
+        // Left for the pass too: losing a pad is an input of the game's.
         unplug(open, event.cdevice.which);
+        return false;
     }
     return true;
 }
@@ -132,11 +135,11 @@ bool pollPassEvent(Pads& pads, SDL_Event& event) {
     while (!taken && SDL_PollEvent(&event) == 1) {
         taken = !pads.consume(event);
     }
-    // A pad plugged in or out behind the pass's event counts in this pass,
-    // not only once every event before it has had a pass of its own.
+    // A pad plugged in behind the pass's event plays in this pass, not only
+    // once every event before it has had a pass of its own.
     SDL_Event device;
     while (SDL_PeepEvents(&device, 1, SDL_GETEVENT, SDL_CONTROLLERDEVICEADDED,
-                          SDL_CONTROLLERDEVICEREMOVED) == 1) {
+                          SDL_CONTROLLERDEVICEADDED) == 1) {
         pads.consume(device);
     }
     return taken;

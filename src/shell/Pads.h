@@ -30,9 +30,9 @@ struct Pads {
     ~Pads();
 
     // True when the event is a pad's own and is used up here: a pad plugged
-    // in is opened, one unplugged is closed, and motions, releases, raw
-    // joystick events and unbound buttons end here. A bound button's press is
-    // turned into its key's press and left for the pass.
+    // in is opened, and motions, releases, raw joystick events and unbound
+    // buttons end here. A bound button's press is turned into its key's press
+    // and left for the pass; so is a pad unplugged, once it is closed.
     bool consume(SDL_Event& event);
     // The held keys of a pass: the keyboard's own array while no pad is open,
     // else the keyboard's keys with every open pad's held directions added.
@@ -40,8 +40,8 @@ struct Pads {
 };
 
 // Polls SDL's queue for the pass's one event, passing over every event the
-// pads consume, and takes every pad plugged in or out from the rest of the
-// queue. False when the queue holds no event for the pass.
+// pads consume, and takes every pad plugged in from the rest of the queue.
+// False when the queue holds no event for the pass.
 bool pollPassEvent(Pads& pads, SDL_Event& event);
 
 // Starts SDL's game controller subsystem, after which the passes open every

@@ -26,3 +26,11 @@ int randomNumber() {
     randomState = randomState * multiplier + increment;
     return static_cast<int>(randomState >> drawShift);
 }
+
+std::uint64_t randomGeneratorState() {
+    return randomState;
+}
+
+void setRandomGeneratorState(std::uint64_t state) {
+    randomState = state;
+}

@@ -28,4 +28,7 @@ inline constexpr double playerWidthCells = 16.0; // the hitbox is one cell wider
 inline constexpr double playerHeightCells = 26.0;
 inline constexpr int playerMaxJumps = 2; // jumps allowed between two contacts with a block
 
+// The keys that move the player (and, in debug mode, change the blocks) while held.
+inline constexpr double keyMoveSpeed = 1.0 / 3.0; // window units per second
+
 inline constexpr unsigned maxScore = 999; // the score display has three digits

@@ -20,6 +20,11 @@ int main(int, char**) {
         if (terminalResized()) {
             game->terminalColumns = standardOutputColumns();
         }
+        // A paused game sleeps until something happens; the event stays
+        // queued for the next pass.
+        if (game->paused) {
+            SDL_WaitEvent(nullptr);
+        }
     }
     shutdown(game->window, game->renderer);
 }

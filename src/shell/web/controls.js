@@ -7,8 +7,7 @@
   const root = document.documentElement;
   const play = document.getElementById("play");
   const canvas = document.getElementById("canvas");
-  const keyNames = {KeyA: "a", KeyD: "d", Space: " ", Escape: "Escape"};
-  const playing = 1; // the game's state while a run is on
+  const keyNames = {KeyA: "a", KeyD: "d", Space: " ", Escape: "Escape", Enter: "Enter"};
   const holds = new Map(); // pointer id -> the control it holds
   const pressed = new Map(); // key code -> how many pointers hold it
 
@@ -66,7 +65,7 @@
       letGo(event.pointerId);
       hold(event.pointerId, control);
     } else if (event.target === canvas && event.pointerType !== "mouse" &&
-               Module.calledRun && Module._gameState() !== playing) {
+               Module.calledRun && !Module._runIsOn()) {
       // A tap on the start or game-over screen is Space.
       send("keydown", "Space");
       send("keyup", "Space");

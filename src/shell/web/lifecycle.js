@@ -7,7 +7,8 @@
   const tell = name => Module.calledRun && Module["_" + name]();
 
   // A hidden page gets no animation frames, so the game waits; its keys are
-  // let go of, and the pause is not counted as frame time.
+  // let go of, and the time hidden is not counted as frame time. A run comes
+  // back paused: SDL tells the game that the page was hidden or lost the focus.
   document.addEventListener("visibilitychange", () => tell(document.hidden ? "pageHidden" : "pageShown"));
 
   // Only a context whose loss was prevented from being final comes back.

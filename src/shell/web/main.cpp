@@ -13,11 +13,10 @@
 
 #include <SDL.h>
 
-#include "render/PlayFrame.h"
-#include "render/Screens.h"
 #include "shell/FrameClock.h"
 #include "shell/Game.h"
 #include "shell/Globals.h"
+#include "shell/Input.h"
 
 // The page's side of the output, in index.html.
 EM_JS(void, showStatusLine, (const char* line), { Module.showStatusLine(UTF8ToString(line)); });
@@ -40,14 +39,11 @@ namespace {
 
 // What a browser delivers that the game never reads. A pass takes one event,
 // so at one pass per frame a queue of these would hold back the keys behind it.
-// The window is never resized, so its events (shown, focus, the pointer
-// entering and leaving) are of no use either.
 constexpr SDL_EventType unusedEvents[] = {
     SDL_MOUSEMOTION,  SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP,   SDL_MOUSEWHEEL, // the pointer
     SDL_FINGERDOWN,   SDL_FINGERUP,        SDL_FINGERMOTION,                    // touches
     SDL_MULTIGESTURE, SDL_DOLLARGESTURE,   SDL_DOLLARRECORD,                    // their gestures
     SDL_TEXTEDITING,  SDL_TEXTINPUT,       SDL_TEXTEDITING_EXT,                 // typed text
-    SDL_WINDOWEVENT,                                                            // the window
 };
 
 // Once the run is over nothing takes events any more, so none may queue up.
@@ -56,11 +52,10 @@ constexpr SDL_EventType gameEvents[] = {SDL_KEYDOWN, SDL_KEYUP, SDL_QUIT, SDL_WI
 struct WebRun {
     std::unique_ptr<Game> game;
     const Uint8* keys = nullptr;
-    bool hidden = false;        // the page is hidden: the game waits
-    bool over = false;          // the run has ended and no pass runs any more
-    State shown = State::Start; // the state whose picture the last pass drew
-    std::string line;           // the line being written
-    std::string lines;          // the whole lines written in this pass
+    bool hidden = false; // the page is hidden: the game waits
+    bool over = false;   // the run has ended and no pass runs any more
+    std::string line;    // the line being written
+    std::string lines;   // the whole lines written in this pass
 };
 
 // The game's output stream. A status line ends in a carriage return and goes
@@ -89,6 +84,13 @@ void ignore(const SDL_EventType* first, const SDL_EventType* last) {
     }
 }
 
+// Of the window's events the game reads only some (the page hidden or
+// blurred pauses a run); the others (shown, focus gained, the pointer
+// entering and leaving) would take passes while keys wait behind them.
+int dropUnboundWindowEvents(void*, SDL_Event* event) {
+    return event->type != SDL_WINDOWEVENT || isBound(*event) ? 1 : 0;
+}
+
 // The canvas's size comes from the page's CSS; the drawing buffer stays the
 // window's 700 x 700, so every picture is the desktop's.
 constexpr Uint32 fixedWindow = 0;
@@ -102,7 +104,6 @@ void pass() {
     if (run.hidden || run.game->renderer == nullptr) {
         return;
     }
-    const State state = GameState;
     const PassResult result = runPass(*run.game, run.keys);
     std::fflush(run.game->out);
     if (result == PassResult::Exit) {
@@ -111,24 +112,10 @@ void pass() {
         emscripten_cancel_main_loop();
         ignore(std::begin(gameEvents), std::end(gameEvents));
         showRunEnd(run.lines.c_str());
-    } else {
-        run.shown = state;
-        if (!run.lines.empty()) {
-            showLines(run.lines.c_str());
-        }
+    } else if (!run.lines.empty()) {
+        showLines(run.lines.c_str());
     }
     run.lines.clear();
-}
-
-// The picture the run ended on, for a canvas that lost it with its context.
-void drawLastPicture(Game& game) {
-    if (run.shown == State::Start) {
-        renderStartScreen(game.renderer);
-    } else if (run.shown == State::GameOver) {
-        renderGameOverScreen(game.renderer);
-    } else {
-        renderPlayFrame(game.blocks, game.renderer, game.player);
-    }
 }
 
 } // namespace
@@ -137,13 +124,16 @@ void drawLastPicture(Game& game) {
 extern "C" {
 
 // No pass runs while the page is hidden; a key held now would never see its
-// release.
+// release. The releases themselves are dropped: a key-up does nothing, and
+// the first pass after the page shows again must take the window's event
+// that pauses a run.
 EMSCRIPTEN_KEEPALIVE void pageHidden() {
     run.hidden = true;
     SDL_ResetKeyboard();
+    SDL_FlushEvent(SDL_KEYUP);
 }
 
-// The pause must not count as the next pass's frame time.
+// Time hidden must not count as the next pass's frame time.
 EMSCRIPTEN_KEEPALIVE void pageShown() {
     run.hidden = false;
     resumeFrameClock();
@@ -162,8 +152,9 @@ EMSCRIPTEN_KEEPALIVE void contextLost() {
 EMSCRIPTEN_KEEPALIVE void contextRestored() {
     if (run.game && run.game->renderer == nullptr) {
         useRenderer(*run.game, createRenderer(run.game->window));
+        // A paused run, or one that is over, runs no pass that would draw.
+        renderPictureAgain(*run.game);
         if (run.over) {
-            drawLastPicture(*run.game);
             return;
         }
         // A renderer without vertical sync sets the main loop to run on
@@ -173,10 +164,10 @@ EMSCRIPTEN_KEEPALIVE void contextRestored() {
     }
 }
 
-// The page's controls act by the game's state: a tap on the canvas is Space
-// only on the start and game-over screens.
-EMSCRIPTEN_KEEPALIVE unsigned gameState() {
-    return static_cast<unsigned>(GameState);
+// The page's controls act by it: a tap on the canvas is Space only on the
+// start and game-over screens. A paused run is on.
+EMSCRIPTEN_KEEPALIVE bool runIsOn() {
+    return GameState == State::Playing;
 }
 
 } // extern "C"
@@ -186,6 +177,8 @@ int main(int, char**) {
     if (!run.game) {
         return 1;
     }
+    // Before the pads start: setting a filter drops every event queued.
+    SDL_SetEventFilter(dropUnboundWindowEvents, nullptr);
     if (gamepadsAllowed()) {
         startPads();
     }

@@ -70,6 +70,11 @@ int main(int, char**) {
             game->terminalColumns = consoleColumns();
             nextWidthCheck = now + widthCheckInterval;
         }
+        // A paused game sleeps until something happens; the event stays
+        // queued for the next pass.
+        if (game->paused) {
+            SDL_WaitEvent(nullptr);
+        }
     }
     if (waitsAtExit) {
         // The window goes at once; the console stays until Enter.
