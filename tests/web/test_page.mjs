@@ -83,7 +83,8 @@ class Play {
   }
 
   waitFor(id, pattern) {
-    return this.until(async () => pattern.test(await this.text(id)), `${pattern} in #${id}`);
+    return this.until(async () => pattern.test(await this.text(id)), `${pattern} in #${id}`)
+      .catch(async error => assert.fail(`${error.message}, but ${JSON.stringify(await this.text(id))}`));
   }
 
   // The game's state on the status line: 0 start, 1 playing, 2 game over.
@@ -96,7 +97,7 @@ class Play {
     const all = async () => [...(await this.text("lines")).matchAll(PLAYER)].map(m => [+m[1], +m[2]]);
     const before = (await all()).length;
     await actions();
-    return (await this.until(async () => (await all()).length >= before + count && all(), "dump", 5)).slice(before);
+    return (await this.until(async () => (await all()).length >= before + count && all(), "dump")).slice(before);
   }
 
   async player() {
