@@ -71,11 +71,13 @@ package:
 # web`). SDL2, the version the desktop build links, is built for the web once,
 # into build/sdl2/web. `make serve` serves the page on this machine only
 # (BIND=0.0.0.0 for the phones on the same network); `make test-web` plays it
-# in headless Chromium, with WebGL and without, on an emulated phone and with
-# a fake gamepad.
+# in headless Chromium and Firefox ESR (CHROMIUM and FIREFOX name other
+# builds of them), with WebGL and without, with a fake gamepad, and on an
+# emulated phone in Chromium.
 .PHONY: web serve test-web
 PORT ?= 8000
 BIND ?= 127.0.0.1
+NODE ?= node
 
 web:
 	scripts/sdl2-build.sh web >/dev/null
@@ -87,7 +89,8 @@ serve: web
 	/usr/bin/python3 -m http.server --bind $(BIND) --directory build/web/site $(PORT)
 
 test-web: web
-	/usr/bin/python3 tests/web/test_page.py build/web/site
+	@test -d tests/web/node_modules || { echo "tests/web/node_modules is missing: run scripts/setup.sh web" >&2; exit 1; }
+	$(NODE) --test-reporter=spec tests/web/test_page.mjs build/web/site
 
 clean:
 	rm -rf build
