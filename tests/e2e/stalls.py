@@ -10,6 +10,9 @@ TUNING = {name: float(value) for name, value in re.findall(r"double (\w+) = ([\d
 # The standing player's top is the floor's, 1 - blockHeight, less its own height; below 1 it has died.
 SINKING_PASS = (TUNING["blockHeight"] + TUNING["playerCellSize"] * TUNING["playerHeightCells"]) / \
     TUNING["gravity"]
+# Left alone on the floor, the player drifts with it out of the window's left edge after this many
+# seconds of play: its right edge starts at playerStartX plus its width.
+DRIFT_DEATH = (TUNING["playerStartX"] + TUNING["playerCellSize"] * TUNING["playerWidthCells"]) / TUNING["scrollSpeed"]
 
 
 # Given (seconds, state) of every status line: the length of the pass that killed the player when
