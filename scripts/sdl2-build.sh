@@ -15,14 +15,15 @@ fail() {
 
 platform=${1-}
 root=$(cd "$(dirname "$0")/.." && pwd)
-# The game uses SDL's video, events, renderer and game controllers (through its
+# The game uses SDL's video, events, renderer, game controllers (through its
 # joystick part: the browser's gamepads; XInput, DirectInput and raw input on
-# Windows, whose DLLs SDL loads itself); the parts it never calls are switched
-# off, which makes the page's download and the .exe smaller. One part a line,
-# so that switching one on is a one-line change: first those both platforms
-# leave out, then each platform's own.
+# Windows, whose DLLs SDL loads itself) and audio (Web Audio; WASAPI,
+# DirectSound and winmm; each platform's disk and dummy drivers too, which the
+# tests listen through); the parts it never calls are switched off, which
+# makes the page's download and the .exe smaller. One part a line, so that
+# switching one on is a one-line change: first those both platforms leave
+# out, then each platform's own.
 off=(
-    AUDIO
     HAPTIC
     HIDAPI
     POWER
