@@ -4,15 +4,11 @@
 # output in a file read while the game runs, or in a real terminal (tmux).
 # Usage: test_game.py BINARY [TEST ...]
 import itertools, os, pathlib, re, signal, subprocess, sys, tempfile, time, unittest  # noqa: E401
-from collections import namedtuple
 
-from stalls import SINKING_PASS, stalled_death
+from stalls import SINKING_PASS, stalled_death, statuses
 
 BINARY, NAME = None, None  # the game and the tests to run, from the command line
 LAUNCHES = itertools.count(1)  # each launch keeps its output in NAME-<launch>.txt
-Status = namedtuple("Status", "dt score state debug")
-STATUS = re.compile(r"(-?\d+\.\d{8}) sec\.\tScore: +(\d+) \tState: (\d) "
-                    r"\tBlocks: \d+ \tTimer: -?\d+\.\d{6} \tDebug: ([01])\r")
 # A status line as an 80-column terminal shows it (trailing blanks dropped), cut to each width.
 LINE = r"^\d\.\d{8} sec\. Score: +\d+ +State: %s +Blocks: \d+%s$"
 CUT = {80: r" +Timer: -?\d\.\d{5,6}", 60: "", 140: r" +Timer: -?\d\.\d{6} +Debug: 0"}
@@ -58,7 +54,7 @@ class Game:
         return pathlib.Path(self.path).read_bytes().decode()
 
     def statuses(self):
-        return [Status(float(m[1]), *map(int, m.groups()[1:])) for m in STATUS.finditer(self.output())]
+        return statuses(self.output())
 
     def wait(self, predicate, what, timeout=30):  # fails at once when the game ends or the player dies
         deadline = time.monotonic() + timeout
@@ -94,7 +90,7 @@ class Run(unittest.TestCase):
             except AssertionError:
                 # A loaded machine that stalls a pass long enough sinks the standing player through
                 # the floor: only a death after such a pass is a reason to play again.
-                stall = stalled_death([(s.dt, s.state) for s in game.statuses()])
+                stall = stalled_death(game.statuses())
                 if attempt == 3 or stall is None:
                     raise
                 print("Playing again: the player died after a pass of %.3f s (%.3f s sinks it), output in %s"
