@@ -49,7 +49,7 @@ web)
     tools=(emcmake)
     video=emscripten
     # emcc's JavaScript tools need Debian's node modules, whichever node runs them.
-    export NODE_PATH=/usr/share/nodejs
+    export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
     ;;
 windows)
     toolchain=$root/cmake/mingw-w64-x86_64.cmake
