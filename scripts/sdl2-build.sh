@@ -77,7 +77,7 @@ done
 # What the entry depends on, one thing a line. The compiler also as its
 # package names it, when dpkg knows it: a Debian update may keep the
 # --version line.
-compiler_version=$("$compiler" --version | head -n 1)
+compiler_version=$("$compiler" --version | sed -n 1p)
 compiler_package=$(dpkg-query --search "$(readlink -f "$(command -v "$compiler")")" 2>/dev/null |
     awk -F ': ' 'NR == 1 { print $1 }') || true
 if [ -n "$compiler_package" ]; then
@@ -85,7 +85,7 @@ if [ -n "$compiler_package" ]; then
 fi
 recipe="SDL2 $(dpkg-query -W -f='${source:Version}' libsdl2-dev) for $platform
 compiler: $compiler_version
-cmake: $(cmake --version | head -n 1)
+cmake: $(cmake --version | sed -n 1p)
 settings: ${options[*]} ${settings[*]/#$root/<clone>}"
 if [ -n "${toolchain-}" ]; then
     recipe+="
