@@ -25,8 +25,13 @@ def statuses(output):
     return [Status(float(m[1]), *map(int, m.groups()[1:])) for m in STATUS.finditer(output)]
 
 
-# The length of the pass that killed the player when it exceeds SINKING_PASS, else None. That
-# pass moved the world by the time the status line before it prints.
-def stalled_death(passes):
+# Whether to play a failed run again, saying why: only when the pass that killed the player was
+# longer than SINKING_PASS (that pass moved the world by the time the status line before it
+# prints), and at most three runs in all.
+def play_again(passes, attempt, output):
     death = next((i for i, s in enumerate(passes) if s.state == 2), 0)
-    return passes[death - 1].dt if death and passes[death - 1].dt > SINKING_PASS else None
+    if attempt == 3 or not death or passes[death - 1].dt <= SINKING_PASS:
+        return False
+    print("Playing again: the player died after a pass of %.3f s (%.3f s sinks it), output in %s"
+          % (passes[death - 1].dt, SINKING_PASS, output), flush=True)
+    return True

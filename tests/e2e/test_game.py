@@ -5,7 +5,7 @@
 # Usage: test_game.py BINARY [TEST ...]
 import itertools, os, pathlib, re, signal, subprocess, sys, tempfile, time, unittest  # noqa: E401
 
-from stalls import SINKING_PASS, stalled_death, statuses
+from stalls import play_again, statuses
 
 BINARY, NAME = None, None  # the game and the tests to run, from the command line
 LAUNCHES = itertools.count(1)  # each launch keeps its output in NAME-<launch>.txt
@@ -90,11 +90,8 @@ class Run(unittest.TestCase):
             except AssertionError:
                 # A loaded machine that stalls a pass long enough sinks the standing player through
                 # the floor: only a death after such a pass is a reason to play again.
-                stall = stalled_death(game.statuses())
-                if attempt == 3 or stall is None:
+                if not play_again(game.statuses(), attempt, game.path):
                     raise
-                print("Playing again: the player died after a pass of %.3f s (%.3f s sinks it), output in %s"
-                      % (stall, SINKING_PASS, game.path))
                 game.close()
 
     def play(self, game):
