@@ -30,11 +30,8 @@ def xdotool(*args):
 
 def launch(stdout, **settings):
     # stdin stays open and empty, so a game that waited for Enter here would hang, or
-    # print its prompt after the final line once communicate() closes it. The raised
-    # priority keeps the machine's other work from stalling a pass so long
-    # that it sinks the player through the floor.
-    game = subprocess.Popen(["nice", "-n", "-10", "wine", EXE], stdin=subprocess.PIPE, stdout=stdout,
-                            env=dict(ENV, **settings))
+    # print its prompt after the final line once communicate() closes it.
+    game = subprocess.Popen(["wine", EXE], stdin=subprocess.PIPE, stdout=stdout, env=dict(ENV, **settings))
     # xdotool gives up when a window it walks past goes away, as Wine's do while it starts.
     window = until(lambda: xdotool("search", "--onlyvisible", "--name", "^Skerrion$"), "the game's window")[0]
     xdotool("windowfocus", "--sync", window)
@@ -78,6 +75,7 @@ class Wine(unittest.TestCase):
             until(lambda: b"State: 2" in pathlib.Path(out).read_bytes(), "the player's death")
             xdotool("key", "space")
             status, text = game.wait(30), pathlib.Path(out).read_bytes().decode()
+            game.stdin.close()
             passes = statuses(text)
             if not play_again(passes, attempt, out):
                 break
@@ -100,7 +98,7 @@ def setUpModule():  # one fresh Wine prefix, and a window manager, for every che
     unittest.addModuleCleanup(wm.wait)
     unittest.addModuleCleanup(wm.terminate)
     unittest.addModuleCleanup(subprocess.run, ["wineserver", "-k"], env=ENV)  # every process of the prefix
-    subprocess.run(["nice", "-n", "-10", "wineboot", "--init"], env=ENV, check=True, timeout=300)
+    subprocess.run(["wineboot", "--init"], env=ENV, check=True, timeout=300)
     with zipfile.ZipFile(ZIP) as z:
         EXE = z.extract([n for n in z.namelist() if n.endswith(".exe")][0], WORK + "/prefix/drive_c")
 
