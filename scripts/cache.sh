@@ -1,31 +1,27 @@
 # The machine's cache of things that take minutes to make and rarely change
 # (SDL's source, SDL built for the web and for Windows), shared by every clone.
-# Sourced by the scripts that fill it; tests/test_cache.py drives it with a
-# trivial builder.
+# Sourced by the scripts that fill it; tests/scripts/test_cache.py drives it
+# with a maker that takes no time.
 #
 # cache_entry NAME RECIPE COMMAND...
 #   prints the folder of the entry NAME-<hash of RECIPE>, made when missing
-#   by COMMAND with a new empty folder as its last argument, to be renamed to
-#   the folder that SKERRION_CACHE_ENTRY names (for files that hold their
-#   own path). RECIPE is
-#   everything the entry depends on, one thing a line, written in words: it
-#   is kept in the entry (recipe), so a person can see what each one is, and
-#   a changed line makes another entry. An entry is written in a temporary
-#   folder and renamed into place once whole, with a list of its files'
-#   checksums (files.sha256); one whose recipe or files no longer match it is
-#   made anew. SKERRION_CACHE names the cache's folder, by default
+#   by COMMAND with a new empty folder as its last argument, which is renamed
+#   to the folder SKERRION_CACHE_ENTRY names once whole (for files that hold
+#   their own path). RECIPE is everything the entry depends on, one thing a
+#   line, in words: it is kept in the entry (recipe), so a person can see what
+#   each one is, and a changed line makes another entry. The entry also keeps
+#   its files' checksums (files.sha256); one whose files no longer match them
+#   is made anew. SKERRION_CACHE names the cache's folder, by default
 #   ${XDG_CACHE_HOME:-~/.cache}/skerrion.
 
 cache_root() {
     echo "${SKERRION_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/skerrion}"
 }
 
-# Whether the entry is whole: its recipe is RECIPE and every file is as written.
+# Whether the entry is whole: every file as written, its recipe among them (the
+# folder's name already stands for the recipe).
 cache_whole() {
-    local entry=$1 recipe=$2
-    [ -f "$entry/recipe" ] && [ -f "$entry/files.sha256" ] &&
-        [ "$(cat "$entry/recipe")" = "$recipe" ] &&
-        (cd "$entry" && sha256sum --check --quiet --strict files.sha256 >/dev/null 2>&1)
+    (cd "$1" && sha256sum --check --quiet --strict files.sha256 >/dev/null 2>&1)
 }
 
 cache_entry() {
@@ -37,7 +33,7 @@ cache_entry() {
     # One maker at a time for an entry: others wait, then find it made.
     exec {lock}>"$entry.lock"
     flock "$lock"
-    if cache_whole "$entry" "$recipe"; then
+    if cache_whole "$entry"; then
         echo "cache: reusing $entry (made $(date -r "$entry/files.sha256" '+%Y-%m-%d %H:%M'))" >&2
     else
         if [ -e "$entry" ]; then
