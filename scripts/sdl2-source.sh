@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Fetches the source of the SDL2 this machine's desktop build links (the
-# version of its installed libsdl2-dev) into build/sdl2/source/<version> once,
-# and prints the folder it unpacked; the web and Windows builds compile it, so
-# all three builds of one machine use the same SDL. apt fetches it from the
+# version of its installed libsdl2-dev) once into the machine's cache (see
+# scripts/cache.sh), and prints the folder it unpacked; the web and Windows
+# builds compile it, so all three builds of one machine use the same SDL, and
+# every clone reuses it. apt fetches it from the
 # archive and suite the system's own apt sources name for that package, in
 # whichever format they are written, and checks it against the archive's signed
-# index; apt reads a private sources list and keeps its lists under build/, so
-# the system's apt configuration stays as it is.
+# index; apt reads a private sources list and keeps its lists beside the
+# download, so the system's apt configuration stays as it is.
 set -euo pipefail
 trap 'echo "sdl2-source: \"$BASH_COMMAND\" failed with status $? (line $LINENO)" >&2' ERR
 export LC_ALL=C
@@ -25,10 +26,9 @@ installed=$(dpkg-query -W -f='${db:Status-Abbrev} ${Version} ${source:Package} $
 read -r status binary_version package version <<<"$installed" || true
 [ "${status-}" = ii ] || fail "$binary is not installed: run scripts/setup.sh run first"
 
-root=$(cd "$(dirname "$0")/.." && pwd)
-dest=$root/build/sdl2/source/$version
-if [ ! -f "$dest/unpacked" ]; then
-    rm -rf "$dest"
+# Into DEST: the unpacked source in DEST/source.
+fetch() {
+    local dest=$1
     apt_dir=$dest/apt
     mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" "$apt_dir/sources.list.d"
 
@@ -83,8 +83,13 @@ if [ ! -f "$dest/unpacked" ]; then
     upstream=${upstream%-*}
     tarball=$(find "$dest" -maxdepth 1 -name "${package}_$upstream.orig.tar.*" -print -quit)
     [ -n "$tarball" ] || fail "the source of $package $version has no ${package}_$upstream.orig.tar.* in $dest"
-    folder=$(tar -tf "$tarball" | awk -F / 'NR == 1 { print $1 }')
-    tar -xf "$tarball" -C "$dest"
-    echo "$dest/$folder" >"$dest/unpacked"
-fi
-cat "$dest/unpacked"
+    mkdir "$dest/source"
+    tar -xf "$tarball" -C "$dest/source" --strip-components=1
+    # Only the unpacked source is kept.
+    rm -rf "$apt_dir" "$dest"/*.tar.* "$dest"/*.dsc
+}
+
+. "$(dirname "$0")/cache.sh"
+entry=$(cache_entry "sdl2-source/$version" "SDL2's source: Debian's $package $version, upstream's tarball" fetch) ||
+    fail "no source of $package $version (see above)"
+echo "$entry/source"

@@ -4,15 +4,11 @@
 # output in a file read while the game runs, or in a real terminal (tmux).
 # Usage: test_game.py BINARY [TEST ...]
 import itertools, os, pathlib, re, signal, subprocess, sys, tempfile, time, unittest  # noqa: E401
-from collections import namedtuple
 
-from stalls import SINKING_PASS, stalled_death
+from stalls import play_again, statuses
 
 BINARY, NAME = None, None  # the game and the tests to run, from the command line
 LAUNCHES = itertools.count(1)  # each launch keeps its output in NAME-<launch>.txt
-Status = namedtuple("Status", "dt score state debug")
-STATUS = re.compile(r"(-?\d+\.\d{8}) sec\.\tScore: +(\d+) \tState: (\d) "
-                    r"\tBlocks: \d+ \tTimer: -?\d+\.\d{6} \tDebug: ([01])\r")
 # A status line as an 80-column terminal shows it (trailing blanks dropped), cut to each width.
 LINE = r"^\d\.\d{8} sec\. Score: +\d+ +State: %s +Blocks: \d+%s$"
 CUT = {80: r" +Timer: -?\d\.\d{5,6}", 60: "", 140: r" +Timer: -?\d\.\d{6} +Debug: 0"}
@@ -20,17 +16,24 @@ CUT = {80: r" +Timer: -?\d\.\d{5,6}", 60: "", 140: r" +Timer: -?\d\.\d{6} +Debug
 STEPS = [(80, "0", "space"), (80, "[12]", "x"), (60, "[12]", "x"), (140, "[12]", "x"), (80, "[12]", "q")]
 
 
+# What a launch prints when Xvfb drops its fresh connection, now and then (see
+# CMakeLists.txt): with x11 asked for, SDL finds no server and the game ends at once.
+XVFB_DROP = "Skerrion: could not start SDL video: x11 not available\n"
+
+
 # One run of the binary in the X server with its default renderer, standard
 # output to a file or, with closed, that descriptor closed as some launchers
 # do. The game flushes every status line, so the file holds every pass that
-# has ended.
+# has ended. Other e2e test files import Game and main.
 class Game:
     def __init__(self, closed=None):
         command = ["sh", "-c", 'exec "$0" %d>&-' % closed, BINARY] if closed else [BINARY]
-        for _ in range(3):  # Xvfb now and then drops a fresh connection; SDL then fails at once
+        for launch in range(1, 4):  # relaunched only after Xvfb's drop, anything else fails
             self.path = os.path.abspath("%s-%d.txt" % (NAME, next(LAUNCHES)))
-            with open(self.path, "wb") as out:
-                self.proc = subprocess.Popen(command, stdout=out, env=dict(os.environ, SDL_VIDEODRIVER="x11"))
+            self.stderr = self.path[:-4] + "-stderr.txt"
+            with open(self.path, "wb") as out, open(self.stderr, "wb") as err:
+                self.proc = subprocess.Popen(command, stdout=out, stderr=err,
+                                             env=dict(os.environ, SDL_VIDEODRIVER="x11"))
             for _ in range(200):
                 self.window = self.xdotool("search", "--onlyvisible", "--name", "^Skerrion$").strip()
                 if self.window or self.proc.poll() is not None:
@@ -40,14 +43,18 @@ class Game:
                 self.xdotool("windowfocus", "--sync", self.window)
                 return
             self.close()
-            print("Launching again: no window, exit status %s, output in %s" % (self.proc.poll(), self.path))
-        raise AssertionError("no window after 3 launches")
+            printed = pathlib.Path(self.stderr).read_text()
+            if (self.proc.returncode, printed) != (1, XVFB_DROP) or launch == 3:
+                raise AssertionError("no window: exit status %s, %r on stderr, output in %s"
+                                     % (self.proc.returncode, printed, self.path))
+            print("Launching again: Xvfb dropped the connection (%r on stderr), output in %s"
+                  % (printed, self.path))
 
     def output(self):
         return pathlib.Path(self.path).read_bytes().decode()
 
     def statuses(self):
-        return [Status(float(m[1]), *map(int, m.groups()[1:])) for m in STATUS.finditer(self.output())]
+        return statuses(self.output())
 
     def wait(self, predicate, what, timeout=30):  # fails at once when the game ends or the player dies
         deadline = time.monotonic() + timeout
@@ -67,6 +74,7 @@ class Game:
     def close(self):
         self.proc.terminate()  # SDL makes a quit of it
         self.proc.wait(20)
+        sys.stderr.write(pathlib.Path(self.stderr).read_text())  # the sanitizers' findings among it
 
 
 # In a window on a real X server drawn by the default renderer: keys pressed
@@ -82,11 +90,8 @@ class Run(unittest.TestCase):
             except AssertionError:
                 # A loaded machine that stalls a pass long enough sinks the standing player through
                 # the floor: only a death after such a pass is a reason to play again.
-                stall = stalled_death([(s.dt, s.state) for s in game.statuses()])
-                if attempt == 3 or stall is None:
+                if not play_again(game.statuses(), attempt, game.path):
                     raise
-                print("Playing again: the player died after a pass of %.3f s (%.3f s sinks it), output in %s"
-                      % (stall, SINKING_PASS, game.path))
                 game.close()
 
     def play(self, game):
@@ -187,7 +192,12 @@ class ClosedStreams(unittest.TestCase):
             self.assertEqual(game.proc.wait(20), 0)
 
 
-if __name__ == "__main__":
+def main():  # BINARY [TEST ...], for this file and those that import Game
+    global BINARY, NAME
     BINARY, NAME = os.path.abspath(sys.argv.pop(1)), "-".join(sys.argv[1:]) or "all"
-    sys.stdout.reconfigure(line_buffering=True)  # the reruns' notes in order with the results
-    unittest.main(verbosity=2)
+    sys.stdout.reconfigure(line_buffering=True)  # the relaunches' notes in order with the results
+    unittest.main(module="__main__", verbosity=2)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,25 +1,25 @@
 # The Windows build under Wine on the X server that DISPLAY names (xvfb-run,
 # see the Makefile), the .exe taken out of the zip into a fresh Wine prefix:
 # its imports, its start screen, Escape, and a run left alone, with the output
-# to a pipe and to a file. Usage: test_wine.py ZIP
-import os, re, shutil, subprocess, sys, time, zipfile  # noqa: E401
+# to a pipe and to a file. Each check is a method of Wine, reported on its own.
+# Usage: test_wine.py ZIP
+import os, pathlib, re, shutil, subprocess, sys, time, unittest, zipfile  # noqa: E401
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from stalls import SINKING_PASS, stalled_death  # noqa: E402
+HERE = pathlib.Path(__file__).resolve().parent
+sys.path.insert(0, str(HERE.parent / "e2e"))
+from stalls import DRIFT_DEATH, STATUS, play_again, statuses  # noqa: E402
 
+ZIP, WORK, ENV, EXE = None, None, None, None  # from the command line and setUpModule
 WINDOWS_DLLS = {"advapi32", "gdi32", "imm32", "kernel32", "msvcrt", "ole32", "oleaut32", "setupapi",
                 "shell32", "user32", "version", "winmm"}
-STATUS = re.compile(rb"(\d+\.\d{8}) sec\.\tScore: +\d+ \tState: (\d) \tBlocks: \d+ \tTimer: -?\d+\.\d{6} "
-                    rb"\tDebug: [01]")
-FINAL = b"\rYour final score is %d." + b" " * 73 + b"\r\n"
-# Standing on the floor from x 0.5, 0.08 wide, drifting left at 0.1 widths a second.
-DRIFT_DEATH_SECONDS = 5.8
+FINAL = "Your final score is %d." + " " * 73 + "\r\n"  # after the last status line's \r
 
 
 def until(done, what):
     deadline = time.monotonic() + 60
     while not (result := done()):
-        assert time.monotonic() < deadline, "waited in vain for " + what
+        if time.monotonic() > deadline:
+            raise AssertionError("waited in vain for " + what)
         time.sleep(0.05)
     return result
 
@@ -30,89 +30,79 @@ def xdotool(*args):
 
 def launch(stdout, **settings):
     # stdin stays open and empty, so a game that waited for Enter here would hang, or
-    # print its prompt after the final line once communicate() closes it. The raised
-    # priority keeps the machine's other work from stalling a pass so long
-    # that it sinks the player through the floor.
-    game = subprocess.Popen(["nice", "-n", "-10", "wine", EXE], stdin=subprocess.PIPE, stdout=stdout,
-                            env=dict(ENV, **settings))
+    # print its prompt after the final line once communicate() closes it.
+    game = subprocess.Popen(["wine", EXE], stdin=subprocess.PIPE, stdout=stdout, env=dict(ENV, **settings))
     # xdotool gives up when a window it walks past goes away, as Wine's do while it starts.
     window = until(lambda: xdotool("search", "--onlyvisible", "--name", "^Skerrion$"), "the game's window")[0]
     xdotool("windowfocus", "--sync", window)
     return game, window
 
 
-def ended_well(code, out, score):
-    lines = [line for line in re.split(rb"[\r\n]", out) if line][:-1]
-    assert code == 0 and all(map(STATUS.fullmatch, lines)) and out.endswith(FINAL % score), (code, out[-150:])
+class Wine(unittest.TestCase):
+    def ended_well(self, code, out, score):  # status 0, nothing but status lines, then the final score
+        self.assertEqual((code, STATUS.sub("", out)), (0, FINAL % score))
+
+    def test_imports_only_dlls_of_windows(self):
+        dump = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", EXE], capture_output=True, text=True).stdout
+        dlls = {name.lower() for name in re.findall(r"DLL Name: (\S+)\.dll", dump, re.IGNORECASE)}
+        self.assertIn("user32", dlls)
+        self.assertLessEqual(dlls, WINDOWS_DLLS, "not part of Windows")
+
+    def test_the_start_screen_then_escape_through_a_pipe(self):
+        game, window = launch(subprocess.PIPE)
+        self.addCleanup(game.kill)
+        # compare says how many pixels of the window's picture differ from the reference.
+        look = ["sh", "-c", 'import -window "$0" "$1" && compare -metric AE "$1" "$2" null:', window,
+                WORK + "/start.png", HERE.parent / "pictures/start-screen.png"]
+        deadline = time.monotonic() + 60
+        while (looked := subprocess.run(look, env=ENV, capture_output=True, text=True)).returncode:
+            if time.monotonic() > deadline:
+                self.fail("no start screen: %s pixels differ" % looked.stderr)
+            time.sleep(0.05)
+        xdotool("key", "Escape")
+        out = game.communicate(timeout=30)[0]
+        self.ended_well(game.returncode, out.decode(), 0)
+
+    def test_a_run_left_alone_into_a_file_drifts_out_on_time(self):
+        for attempt in range(1, 4):
+            out = WORK + "/alone-%d.txt" % attempt
+            # SDL's software renderer: Wine's Direct3D on llvmpipe takes ten times as long
+            # a pass and stalls now and then on a busy machine, long enough to sink the player.
+            with open(out, "wb") as file:
+                game, _ = launch(file, SDL_RENDER_DRIVER="software")
+            self.addCleanup(game.kill)
+            xdotool("key", "space")
+            until(lambda: b"State: 2" in pathlib.Path(out).read_bytes(), "the player's death")
+            xdotool("key", "space")
+            status, text = game.wait(30), pathlib.Path(out).read_bytes().decode()
+            game.stdin.close()
+            passes = statuses(text)
+            if not play_again(passes, attempt, out):
+                break
+        played = [s.dt for s in passes if s.state == 1]
+        # The pass that ends the drift comes within its own time of it.
+        self.assertTrue(sum(played[:-1]) - 1e-3 <= DRIFT_DEATH <= sum(played) + 1e-3,
+                        "died after %.3f s of play (longest pass %.3f s), not %.3f s" % (
+                            sum(played), max(played, default=0), DRIFT_DEATH))
+        self.ended_well(status, text, 1)
 
 
-def picture(path):  # the size and the RGB bytes of a picture file
-    ppm = subprocess.run(["/usr/bin/convert", path, "-depth", "8", "ppm:-"], capture_output=True).stdout
-    return ppm.split(b"\n", 3)[1::2]
-
-
-# How many pixels of two pictures of one size differ, and the first of them in both colours.
-def difference(got, want):
-    (size, got), (_, want) = got, want
-    differ = [i for i in range(0, max(len(got), len(want)), 3) if got[i:i + 3] != want[i:i + 3]] or [0]
-    width = int(size.split()[0])
-    return "%d pixels differ, the first at (%d, %d): %s where %s was wanted" % (
-        len(differ), differ[0] // 3 % width, differ[0] // 3 // width, got[differ[0]:differ[0] + 3].hex(),
-        want[differ[0]:differ[0] + 3].hex())
-
-
-def imports():
-    dump = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", EXE], capture_output=True, text=True).stdout
-    dlls = {name.lower() for name in re.findall(r"DLL Name: (\S+)\.dll", dump, re.IGNORECASE)}
-    assert "user32" in dlls and dlls <= WINDOWS_DLLS, "not part of Windows: %s" % (dlls - WINDOWS_DLLS)
-
-
-def start_screen_and_escape_through_a_pipe():
-    game, window = launch(subprocess.PIPE)
-    shot, start_screen = WORK + "/start.png", os.path.dirname(__file__) + "/../../docs/start-screen.png"
-    want, deadline = picture(start_screen), time.monotonic() + 60
-    while subprocess.run(["import", "-window", window, shot], env=ENV).returncode or picture(shot) != want:
-        assert time.monotonic() < deadline, "no start screen: " + difference(picture(shot), want)
-        time.sleep(0.05)
-    xdotool("key", "Escape")
-    out = game.communicate(timeout=30)[0]
-    ended_well(game.returncode, out, 0)
-
-
-def run_left_alone_into_a_file(attempt=1):
-    out = WORK + "/alone-%d.txt" % attempt
-    # SDL's software renderer: Wine's Direct3D on llvmpipe takes ten times as long
-    # a pass and stalls now and then on a busy machine, long enough to sink the player.
-    game, _ = launch(open(out, "wb"), SDL_RENDER_DRIVER="software")
-    xdotool("key", "space")
-    until(lambda: b"State: 2" in open(out, "rb").read(), "the player's death")
-    xdotool("key", "space")
-    status, text = game.wait(30), open(out, "rb").read()
-    passes = [(float(m[1]), int(m[2])) for m in map(STATUS.fullmatch, re.split(rb"[\r\n]", text)) if m]
-    played = [seconds for seconds, state in passes if state == 1]
-    stall = stalled_death(passes)
-    if stall and attempt < 3:  # a stalled machine, not the game
-        print("Playing again: the player died after a pass of %.3f s (%.3f s sinks it), output in %s"
-              % (stall, SINKING_PASS, out), flush=True)
-        return run_left_alone_into_a_file(attempt + 1)
-    # The pass that ends the drift comes within its own time of it.
-    assert sum(played[:-1]) - 1e-3 <= DRIFT_DEATH_SECONDS <= sum(played) + 1e-3, (sum(played), max(played))
-    ended_well(status, text, 1)
-
-
-if __name__ == "__main__":
-    WORK = os.path.join(os.path.dirname(os.path.abspath(sys.argv[1])), "wine-test")
+def setUpModule():  # one fresh Wine prefix, and a window manager, for every check
+    global WORK, ENV, EXE
+    WORK = os.path.join(os.path.dirname(ZIP), "wine-test")
     shutil.rmtree(WORK, ignore_errors=True)
     os.makedirs(WORK)
     ENV = dict(os.environ, WINEPREFIX=WORK + "/prefix", WINEARCH="win64", WINEDEBUG="-all")
     # Without a window manager Wine waits 2 s for one at every exit.
     wm = subprocess.Popen(["openbox"], env=ENV, stderr=subprocess.DEVNULL)
-    try:
-        subprocess.run(["nice", "-n", "-10", "wineboot", "--init"], env=ENV, check=True, timeout=300)
-        with zipfile.ZipFile(sys.argv[1]) as z:
-            EXE = z.extract([n for n in z.namelist() if n.endswith(".exe")][0], WORK + "/prefix/drive_c")
-        for check in (imports, start_screen_and_escape_through_a_pipe, run_left_alone_into_a_file):
-            check()
-    finally:
-        subprocess.run(["wineserver", "-k"], env=ENV)  # ends every process of the prefix
-        wm.terminate()
+    unittest.addModuleCleanup(wm.wait)
+    unittest.addModuleCleanup(wm.terminate)
+    unittest.addModuleCleanup(subprocess.run, ["wineserver", "-k"], env=ENV)  # every process of the prefix
+    subprocess.run(["wineboot", "--init"], env=ENV, check=True, timeout=300)
+    with zipfile.ZipFile(ZIP) as z:
+        EXE = z.extract([n for n in z.namelist() if n.endswith(".exe")][0], WORK + "/prefix/drive_c")
+
+
+if __name__ == "__main__":
+    ZIP = os.path.abspath(sys.argv.pop(1))
+    unittest.main(verbosity=2)
