@@ -9,6 +9,7 @@
 #include "render/PlayFrame.h"
 #include "render/Screens.h"
 #include "shell/Console.h"
+#include "shell/Cues.h"
 #include "shell/FrameClock.h"
 #include "shell/Globals.h"
 #include "shell/Input.h"
@@ -122,6 +123,7 @@ PassResult runPass(Game& game, const Uint8* keys) {
     // The pass's event, or null when the queue held none but the pads' own.
     SDL_Event polled;
     const SDL_Event* event = pollPassEvent(game.pads, polled) ? &polled : nullptr;
+    const Before before = listen(game);
 
     const State state = GameState;
     const bool takesResize =
@@ -131,6 +133,10 @@ PassResult runPass(Game& game, const Uint8* keys) {
         windowWidth = event->window.data1;
         windowHeight = event->window.data2;
         return PassResult::Continue;
+    }
+    // In debug mode M prints the blocks instead.
+    if (!debugMode && isKeyDown(event, SDL_SCANCODE_M)) {
+        game.muted = !game.muted;
     }
 
     switch (state) {
@@ -161,6 +167,7 @@ PassResult runPass(Game& game, const Uint8* keys) {
         break;
     }
 
+    hear(game, before);
     updateDeltaTime();
     printStatusLine(game.out,
                     {deltaTime, game.player.score, static_cast<std::uint32_t>(GameState),

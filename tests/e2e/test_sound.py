@@ -1,0 +1,90 @@
+# The game heard: the real program on the X server that DISPLAY names, with
+# SDL's disk audio driver writing the stream it plays to a file in real time,
+# so that the file's length when a key goes marks that moment in the stream.
+# Usage: test_sound.py BINARY [TEST ...]
+import array, os, subprocess, sys, tempfile, time, unittest  # noqa: E401
+
+import test_game
+from stalls import stalled_death
+
+RATE = 48000  # samples a second, signed 16-bit, one channel: what the game opens
+# From a key to its sound: the file's own buffer of 4 KB, a pass, a device buffer, and a loaded machine.
+SOON = int(0.35 * RATE)
+GAP = RATE // 100  # zeros between two sounds; within one, a wave is never zero for this long
+
+
+class Sound(unittest.TestCase):
+    def test_the_start_a_jump_and_the_death_at_their_moments_silence_between_and_m_mutes(self):
+        for attempt in range(1, 4):
+            path = os.path.abspath("%s-%d.raw" % (test_game.NAME, attempt))
+            os.environ.update(SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE=path)
+            game = test_game.Game()
+            self.addCleanup(game.close)
+            try:
+                return self.play(game, path)
+            except AssertionError:
+                # A stall long enough sinks the player through the floor before its time.
+                if attempt == 3 or stalled_death([(s.dt, s.state) for s in game.statuses()]) is None:
+                    raise
+                game.close()
+
+    def play(self, game, path):
+        def now():  # in samples
+            return os.path.getsize(path) // 2 if os.path.exists(path) else 0
+
+        def press(*keys):
+            at = now()
+            game.xdotool("key", *keys)
+            return at
+        game.wait(lambda g: now() > RATE // 2, "half a second of stream")
+        start = press("space")
+        game.wait(lambda g: g.statuses()[-1].score == 1, "the point on the floor")
+        time.sleep(0.5)
+        jump = press("space")
+        time.sleep(0.5)
+        muted = press("m", "space", "m")  # a jump in the air between the two
+        time.sleep(0.5)
+        dying = now()
+        game.xdotool("keydown", "a")  # off the left edge
+        deadline = time.monotonic() + 30  # Game.wait fails on a death
+        while game.statuses()[-1].state != 2:
+            self.assertLess(time.monotonic(), deadline, "no death")
+            time.sleep(0.05)
+        died = now()
+        game.xdotool("keyup", "a")
+        time.sleep(1.5)  # the death's 0.7 s, in a stream that the wait above may have let run ahead
+
+        with open(path, "rb") as f:
+            stream = array.array("h", f.read(now() * 2))
+        sounding = [i for i, sample in enumerate(stream) if sample != 0]
+        onsets = [i for i, last in zip(sounding, [-GAP - 1] + sounding) if i - last > GAP]
+
+        def between(a, b):
+            return [i for i in onsets if a <= i < b]
+        self.assertEqual(between(0, start), [], "the start screen")
+        self.assertIn(len(between(start, jump)), (1, 2), "the start, and the point unless it ran into it")
+        self.assertLess(between(start, jump)[0], start + SOON)
+        self.assertEqual(len(between(jump, muted)), 1)
+        self.assertLess(between(jump, muted)[0], jump + SOON)
+        self.assertEqual(between(muted, dying), [], "the jump while muted")
+        self.assertEqual(len(between(dying, len(stream))), 1)
+        self.assertLess(between(dying, len(stream))[0], died + SOON)
+
+    def test_without_a_device_it_plays_silently_as_ever_and_keeps_the_terminal_clean(self):
+        with tempfile.NamedTemporaryFile("w", suffix=".conf") as conf:
+            conf.write('pcm.!default { type plug slave.pcm "nonesuch" }\n')  # libasound says so on stderr
+            conf.flush()
+            for driver in ("nonesuch", "alsa"):
+                env = dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER=driver, ALSA_CONFIG_PATH=conf.name)
+                game = subprocess.Popen([test_game.BINARY], env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+                time.sleep(1)
+                game.terminate()
+                out, err = game.communicate(timeout=20)
+                self.assertEqual((game.returncode, err), (0, b""), driver)
+                self.assertRegex(out, rb"State: 0 .*\rYour final score is 0\. {73}\n$", driver)
+
+
+if __name__ == "__main__":
+    test_game.BINARY, test_game.NAME = os.path.abspath(sys.argv.pop(1)), "sound"
+    sys.stdout.reconfigure(line_buffering=True)
+    unittest.main(verbosity=2)
