@@ -6,6 +6,7 @@ Each setting runs ROUNDS times, the settings taking turns; the figures are
 medians in milliseconds, with the time from SIGTERM to the process's end.
 
 Usage: bench/sound_startup.py GAME [GAME_BEFORE_SOUND]
+With PULSE_SERVER set, the server it names is one more setting.
 """
 import os, socket, statistics, subprocess, sys, tempfile, threading, time  # noqa: E401
 
@@ -50,6 +51,8 @@ def main(game, before=None):
         ("no device: no server, no sound card", game, dict(base, PULSE_SERVER="unix:/nonexistent")),
         ("a server that never answers", game, dict(base, PULSE_SERVER="unix:" + os.path.join(folder, "silent"))),
     ]
+    if "PULSE_SERVER" in os.environ:
+        settings.append(("the server PULSE_SERVER names", game, dict(base, PULSE_SERVER=os.environ["PULSE_SERVER"])))
     if before:
         settings.append(("the game before sound", before, dict(base, PULSE_SERVER="unix:/nonexistent")))
     times = {name: [] for name, _, _ in settings}

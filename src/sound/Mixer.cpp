@@ -45,7 +45,8 @@ Mixer::Mixer(int sampleRate)
 }
 
 void Mixer::start(Sound sound) {
-    const auto free = std::ranges::find_if(voices, [](const Voice& v) { return v.sound.empty(); });
+    const auto free =
+        std::find_if(voices.begin(), voices.end(), [](const Voice& v) { return v.sound.empty(); });
     if (free != voices.end()) {
         *free = Voice{sounds[static_cast<std::size_t>(sound)]};
     }
@@ -63,13 +64,13 @@ void Mixer::mix(std::span<Sample> out) {
     std::array<std::int32_t, chunkLength> sum;
     for (std::size_t begin = 0; begin < out.size(); begin += chunkLength) {
         const std::span<std::int32_t> chunk(sum.data(), std::min(chunkLength, out.size() - begin));
-        std::ranges::fill(chunk, 0);
+        std::fill(chunk.begin(), chunk.end(), 0);
         for (Voice& voice : voices) {
             addVoice(voice, chunk, fadeLength);
         }
-        std::ranges::transform(chunk, out.begin() + static_cast<std::ptrdiff_t>(begin),
-                               [](std::int32_t total) {
-                                   return static_cast<Sample>(std::clamp(total, lowest, highest));
-                               });
+        std::transform(chunk.begin(), chunk.end(), out.begin() + static_cast<std::ptrdiff_t>(begin),
+                       [](std::int32_t total) {
+                           return static_cast<Sample>(std::clamp(total, lowest, highest));
+                       });
     }
 }

@@ -27,7 +27,7 @@ void ignoreDeviceEvents() {
     SDL_EventState(SDL_AUDIODEVICEREMOVED, SDL_IGNORE);
 }
 
-bool open(Speaker& speaker) {
+bool openDevice(Speaker& speaker) {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         return false;
     }
@@ -62,7 +62,7 @@ int SDLCALL openFromThread(void* data) {
     if (opening.prepare != nullptr) {
         opening.prepare();
     }
-    return open(*opening.speaker) ? 0 : 1;
+    return openDevice(*opening.speaker) ? 0 : 1;
 }
 
 } // namespace
@@ -84,13 +84,15 @@ void Speaker::play(SoundSet sounds) {
 
 void Speaker::hush() {
     if (device.load(std::memory_order_acquire) != 0) {
+        // A sound queued just before is not heard either.
+        toStart.store(0, std::memory_order_relaxed);
         toHush.store(true, std::memory_order_release);
     }
 }
 
 bool openSpeaker(Speaker& speaker) {
     ignoreDeviceEvents();
-    return open(speaker);
+    return openDevice(speaker);
 }
 
 void openSpeakerInBackground(Speaker& speaker, void (*prepare)()) {

@@ -36,7 +36,7 @@ class Sound(unittest.TestCase):
             at = now()
             game.xdotool("key", *keys)
             return at
-        game.wait(lambda g: now() > RATE // 2, "half a second of stream")
+        game.wait(lambda g: g.statuses() and now() > RATE // 2, "the first frame and half a second of stream")
         start = press("space")
         game.wait(lambda g: g.statuses()[-1].score == 1, "the point on the floor")
         time.sleep(0.5)
@@ -75,7 +75,8 @@ class Sound(unittest.TestCase):
             conf.write('pcm.!default { type plug slave.pcm "nonesuch" }\n')  # libasound says so on stderr
             conf.flush()
             for driver in ("nonesuch", "alsa"):
-                env = dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER=driver, ALSA_CONFIG_PATH=conf.name)
+                env = dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER=driver, ALSA_CONFIG_PATH=conf.name,
+                           LSAN_OPTIONS=os.environ.get("LSAN_OPTIONS", "") + ":print_suppressions=0")
                 game = subprocess.Popen([test_game.BINARY], env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
                 time.sleep(1)
                 game.terminate()

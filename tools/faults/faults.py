@@ -380,7 +380,7 @@ FAULTS = [
           "static_cast<Sample>(std::clamp(total, lowest, highest))", "static_cast<Sample>(total)",
           "sounds that add up past full scale wrap round into a crackle"),
     Fault("mixer-silence-not-zero", "src/sound/Mixer.cpp",
-          "std::ranges::fill(chunk, 0);", "std::ranges::fill(chunk, 1);",
+          "std::fill(chunk.begin(), chunk.end(), 0);", "std::fill(chunk.begin(), chunk.end(), 1);",
           "the stream is never digital silence"),
     Fault("hush-cuts-at-once", "src/sound/Mixer.cpp",
           "            voice.fadeLeft = fadeLength;", "            voice = {};",
