@@ -139,6 +139,15 @@ void mixBuffer(benchmark::State& state) {
     state.counters["core_share"] = perBuffer / bufferSeconds;
 }
 
+// What the device's thread does once at start-up, beside the first frame:
+// every sound of the table synthesised at the device's rate.
+void synthesis(benchmark::State& state) {
+    for (auto _ : state) {
+        Mixer mixer(preferredRate);
+        benchmark::DoNotOptimize(mixer.sounds.data());
+    }
+}
+
 // From the start of the pass that jumps to the moment the device's callback
 // takes the jump's sound, whose first sample after the silent one is not
 // zero, into the buffer it hands the device at once. Trials start at random
@@ -182,4 +191,5 @@ void jumpLatency(benchmark::State& state) {
 
 BENCHMARK(soundInPass)->Name("SoundInPass")->Unit(benchmark::kMicrosecond);
 BENCHMARK(mixBuffer)->Name("MixBuffer")->Unit(benchmark::kMicrosecond);
+BENCHMARK(synthesis)->Name("Synthesis")->Unit(benchmark::kMillisecond);
 BENCHMARK(jumpLatency)->Name("JumpLatency")->Iterations(1)->Unit(benchmark::kMillisecond);

@@ -90,7 +90,9 @@ static std::string heard(TestGame& t, SDL_Scancode key, double dt = 1.0 / 60) {
 
 TEST(Cues, APassQueuesTheSoundsOfWhatItDidAndNoneWhileMuted) {
     TestGame t;
-    constexpr SDL_Scancode none = SDL_SCANCODE_X, space = SDL_SCANCODE_SPACE, m = SDL_SCANCODE_M;
+    constexpr SDL_Scancode none = SDL_SCANCODE_X; // bound to nothing
+    constexpr SDL_Scancode space = SDL_SCANCODE_SPACE;
+    constexpr SDL_Scancode m = SDL_SCANCODE_M;
     EXPECT_EQ(heard(t, none), "");
     EXPECT_EQ(heard(t, space), "start;");
     EXPECT_EQ(heard(t, none, 0.35), "");
@@ -108,6 +110,7 @@ TEST(Cues, APassQueuesTheSoundsOfWhatItDidAndNoneWhileMuted) {
     t.game.player.y = 0.8;
     t.game.player.jumpCount = 1;
     EXPECT_EQ(heard(t, space, 1.0), "jump;point;");
+    // Muted, a jump is silent; M again brings the sound back.
     EXPECT_EQ(heard(t, m), "");
     EXPECT_EQ(heard(t, space), "");
     EXPECT_EQ(heard(t, m), "");

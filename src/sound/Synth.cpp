@@ -42,8 +42,10 @@ std::vector<Sample> synthesise(const Tone& tone, int sampleRate) {
     // In samples; at least one, so that even a row without ramps starts and ends at 0.
     const double attack = std::max(tone.attack * rate, 1.0);
     const double release = std::max(tone.release * rate, 1.0);
-    const double octaves = std::log2(tone.endHz / tone.startHz);
+    // An even sweep in octaves: the pitch grows by the same factor at every sample.
+    const double sweep = std::pow(tone.endHz / tone.startHz, 1.0 / static_cast<double>(count));
     std::vector<Sample> samples(count);
+    double hz = tone.startHz;
     double phase = 0.0;
     std::uint32_t noise = noiseSeed;
     for (std::size_t i = 0; i < count; ++i) {
@@ -54,8 +56,8 @@ std::vector<Sample> synthesise(const Tone& tone, int sampleRate) {
         const double level = waveAt(tone.wave, phase, noiseLevel(noise));
         samples[i] = static_cast<Sample>(std::lround(level * envelope * tone.volume * fullScale));
 
-        const double hz = tone.startHz * std::exp2(octaves * at / static_cast<double>(count));
         phase += hz / rate;
+        hz *= sweep;
         if (phase >= 1.0) {
             // Noise holds a level for a cycle of the pitch: lower pitch, rougher sound.
             phase -= std::floor(phase);
