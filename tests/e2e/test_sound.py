@@ -8,8 +8,10 @@ import test_game
 from stalls import stalled_death
 
 RATE = 48000  # samples a second, signed 16-bit, one channel: what the game opens
-# From a key to its sound: the file's own buffer of 4 KB, a pass, a device buffer, and a loaded machine.
-SOON = int(0.35 * RATE)
+# Once the game has acted on a key, its sound begins at most this far past the file's end: the file
+# trails the stream by its own 4 KB buffer (2048 samples) and by the device's buffers of 512 on
+# their way, one of which the callback that starts the sound fills. However long a pass, this holds.
+LATE = 2048 + 4 * 512
 GAP = RATE // 100  # zeros between two sounds; within one, a wave is never zero for this long
 
 
@@ -32,18 +34,19 @@ class Sound(unittest.TestCase):
         def now():  # in samples
             return os.path.getsize(path) // 2 if os.path.exists(path) else 0
 
-        def press(*keys):
-            at = now()
+        def press(*keys):  # the stream's end as the keys go, and after a fifth of a second of play
+            at, passes = now(), len(game.statuses())
             game.xdotool("key", *keys)
-            return at
+            game.wait(lambda g: sum(s.dt for s in g.statuses()[passes:]) > 0.2, "play after " + " ".join(keys))
+            return at, now()
         game.wait(lambda g: g.statuses() and now() > RATE // 2, "the first frame and half a second of stream")
-        start = press("space")
+        start, started = press("space")
         game.wait(lambda g: g.statuses()[-1].score == 1, "the point on the floor")
-        time.sleep(0.5)
-        jump = press("space")
-        time.sleep(0.5)
-        muted = press("m", "space", "m")  # a jump in the air between the two
-        time.sleep(0.5)
+        time.sleep(0.3)
+        jump, jumped = press("space")
+        time.sleep(0.3)
+        muted, _ = press("m", "space", "m")  # a jump in the air between the two
+        time.sleep(0.3)
         dying = now()
         game.xdotool("keydown", "a")  # off the left edge
         deadline = time.monotonic() + 30  # Game.wait fails on a death
@@ -52,7 +55,7 @@ class Sound(unittest.TestCase):
             time.sleep(0.05)
         died = now()
         game.xdotool("keyup", "a")
-        time.sleep(1.5)  # the death's 0.7 s, in a stream that the wait above may have let run ahead
+        time.sleep(1)  # the death's 0.7 s
 
         with open(path, "rb") as f:
             stream = array.array("h", f.read(now() * 2))
@@ -63,12 +66,12 @@ class Sound(unittest.TestCase):
             return [i for i in onsets if a <= i < b]
         self.assertEqual(between(0, start), [], "the start screen")
         self.assertIn(len(between(start, jump)), (1, 2), "the start, and the point unless it ran into it")
-        self.assertLess(between(start, jump)[0], start + SOON)
+        self.assertLess(between(start, jump)[0], started + LATE)
         self.assertEqual(len(between(jump, muted)), 1)
-        self.assertLess(between(jump, muted)[0], jump + SOON)
+        self.assertLess(between(jump, muted)[0], jumped + LATE)
         self.assertEqual(between(muted, dying), [], "the jump while muted")
         self.assertEqual(len(between(dying, len(stream))), 1)
-        self.assertLess(between(dying, len(stream))[0], died + SOON)
+        self.assertLess(between(dying, len(stream))[0], died + LATE)
 
     def test_without_a_device_it_plays_silently_as_ever_and_keeps_the_terminal_clean(self):
         with tempfile.NamedTemporaryFile("w", suffix=".conf") as conf:
