@@ -7,35 +7,18 @@
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdlib>
-#include <ctime>
 #include <random>
 #include <stdexcept>
 #include <thread>
 #include <vector>
 
 #include "Scene.h"
+#include "ThreadTime.h"
 #include "shell/Cues.h"
 #include "world/Globals.h"
 #include "world/Tuning.h"
 
 namespace {
-
-double threadSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-template <typename Work>
-double secondsOf(Work&& work) {
-    const double start = threadSeconds();
-    work();
-    return threadSeconds() - start;
-}
-
-benchmark::Counter perIteration(double seconds) {
-    return benchmark::Counter(seconds, benchmark::Counter::kAvgIterations);
-}
 
 // Opens the scene's device, and lets a pushed key reach the very next pass.
 void openDevice(Speaker& speaker) {
@@ -110,12 +93,12 @@ void soundInPass(benchmark::State& state) {
             }
         });
     }
-    state.counters["jumping_pass"] = perIteration(jumping);
-    state.counters["still_pass"] = perIteration(still);
+    state.counters["jumping_pass"] = perPass(jumping);
+    state.counters["still_pass"] = perPass(still);
     state.counters["pass_ratio"] = jumping / still;
-    state.counters["quiet_cue"] = perIteration(quietCue / batch);
-    state.counters["heard_cue"] = perIteration(heardCue / batch);
-    state.counters["heard_more"] = perIteration((heardCue - quietCue) / batch);
+    state.counters["quiet_cue"] = perPass(quietCue / batch);
+    state.counters["heard_cue"] = perPass(heardCue / batch);
+    state.counters["heard_more"] = perPass((heardCue - quietCue) / batch);
 }
 
 // The callback's work for one device buffer at the loudest: every voice
