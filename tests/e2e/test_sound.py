@@ -86,6 +86,16 @@ class Sound(unittest.TestCase):
                 out, err = game.communicate(timeout=20)
                 self.assertEqual((game.returncode, err), (0, b""), driver)
                 self.assertRegex(out, rb"State: 0 .*\rYour final score is 0\. {73}\n$", driver)
+        # A run in a real window, from Space to Escape.
+        os.environ["SDL_AUDIODRIVER"] = "nonesuch"
+        game = test_game.Game()
+        self.addCleanup(game.close)
+        game.wait(lambda g: g.statuses(), "the first frame")
+        game.xdotool("key", "space")
+        game.wait(lambda g: g.statuses()[-1].state == 1, "the run")
+        game.xdotool("key", "Escape")
+        self.assertEqual(game.proc.wait(20), 0)
+        self.assertRegex(game.output(), r"\tState: 1 [^\n]*\rYour final score is \d\. {73}\n$")
 
 
 if __name__ == "__main__":
