@@ -1,7 +1,5 @@
 // The sounds as the player hears them: each row of the table synthesised,
 // mixed with the others, and queued by the passes of a whole game.
-#include <numeric>
-
 #include "TestGame.h"
 #include "sound/Mixer.h"
 
