@@ -4,31 +4,14 @@
 // on this one thread, and time lost to other processes on a shared machine
 // is left out instead of landing on whichever part it happens to hit.
 #include <benchmark/benchmark.h>
-#include <ctime>
 
 #include "Scene.h"
+#include "ThreadTime.h"
 #include "shell/Console.h"
 #include "world/BlockField.h"
 #include "world/Globals.h"
 
 namespace {
-
-double threadSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-template <typename Work>
-double secondsOf(Work&& work) {
-    const double start = threadSeconds();
-    work();
-    return threadSeconds() - start;
-}
-
-benchmark::Counter perPass(double seconds) {
-    return benchmark::Counter(seconds, benchmark::Counter::kAvgIterations);
-}
 
 // A Playing pass against the same frame's SDL calls alone and against a
 // bare clear and present. What the pass costs beyond its SDL calls is the

@@ -10,6 +10,7 @@
 #include "render/PlayFrame.h"
 #include "render/Screens.h"
 #include "shell/Console.h"
+#include "shell/Cues.h"
 #include "shell/FrameClock.h"
 #include "shell/Globals.h"
 #include "shell/Input.h"
@@ -186,6 +187,7 @@ PassResult runPass(Game& game, const Uint8* keys) {
     // The pass's event, or null when the queue held none but the pads' own.
     SDL_Event polled;
     const SDL_Event* event = pollPassEvent(game.pads, polled) ? &polled : nullptr;
+    const Before before = listen(game);
 
     const State state = GameState;
     if (state == State::Exit) {
@@ -218,6 +220,7 @@ PassResult runPass(Game& game, const Uint8* keys) {
         // The world stays as the last frame showed it, and so does the frame.
         game.paused = true;
         game.shown = State::Playing;
+        game.speaker.hush();
         renderPictureAgain(game);
         return PassResult::Continue;
     case Action::Resume:
@@ -252,6 +255,7 @@ PassResult runPass(Game& game, const Uint8* keys) {
         playingPass(game, action, keys);
     }
     renderPicture(game, state);
+    hear(game, before);
     endPass(game);
     return PassResult::Continue;
 }

@@ -13,6 +13,8 @@
 
 #include "shell/Globals.h"
 #include "shell/Pads.h"
+#include "sound/Sounds.h"
+#include "sound/Speaker.h"
 #include "world/BlockList.h"
 #include "world/Player.h"
 
@@ -22,6 +24,8 @@ struct Game {
     BlockList blocks;        // the live play field, newest first, the floor last
     Player player;           // refers to blocks
     Pads pads;               // the gamepads plugged in, none at first
+    Speaker speaker;         // silent until a front door opens a device
+    SoundSet heard;          // the sounds the last pass queued; none while muted
     std::FILE* out = stdout; // status line, dumps and final score
     // The width in columns of the terminal that out writes to, or 0 when out
     // is not a terminal. The front door reads it at start and on a resize.

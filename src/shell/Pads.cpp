@@ -130,6 +130,12 @@ const Uint8* Pads::heldKeys(const Uint8* keyboard) {
     return keys.data();
 }
 
+void Pads::rumble() {
+    for (SDL_GameController* pad : open) {
+        SDL_GameControllerRumble(pad, rumbleStrength, rumbleStrength, rumbleLength);
+    }
+}
+
 bool pollPassEvent(Pads& pads, SDL_Event& event) {
     bool taken = false;
     while (!taken && SDL_PollEvent(&event) == 1) {

@@ -14,6 +14,10 @@
 #include <SDL_scancode.h>
 #include <SDL_stdinc.h>
 
+// A pad's shake on a death: both motors at three quarters for a quarter second.
+inline constexpr Uint16 rumbleStrength = 0xC000; // of 0xFFFF
+inline constexpr Uint32 rumbleLength = 250;      // milliseconds
+
 // How far the left stick must lean, of its full travel of 32767 either way,
 // to hold a direction: a quarter, so a worn stick at rest holds nothing.
 inline constexpr Sint16 stickDeadZone = SDL_JOYSTICK_AXIS_MAX / 4;
@@ -37,6 +41,8 @@ struct Pads {
     // The held keys of a pass: the keyboard's own array while no pad is open,
     // else the keyboard's keys with every open pad's held directions added.
     const Uint8* heldKeys(const Uint8* keyboard);
+    // Shakes every open pad that has motors; the others stay still.
+    void rumble();
 };
 
 // Polls SDL's queue for the pass's one event, passing over every event the

@@ -2,6 +2,7 @@
 #include <SDL.h>
 
 #include "shell/Game.h"
+#include "shell/posix/QuietAlsa.h"
 #include "shell/posix/StandardStreams.h"
 #include "shell/posix/Terminal.h"
 
@@ -12,6 +13,7 @@ int main(int, char**) {
         return 1;
     }
     startPads();
+    openSpeakerInBackground(game->speaker, quietAlsa);
     // The status line fits the terminal it is printed on, also after a resize.
     watchTerminalResizes();
     game->terminalColumns = standardOutputColumns();

@@ -61,6 +61,7 @@ int main(int, char**) {
         return 1;
     }
     startPads();
+    openSpeakerInBackground(game->speaker);
     const Uint8* keys = SDL_GetKeyboardState(nullptr);
     game->terminalColumns = consoleColumns();
     auto nextWidthCheck = std::chrono::steady_clock::now() + widthCheckInterval;
