@@ -1,17 +1,11 @@
 # The pause of the real program on a real X server: by Enter, by the focus
 # going elsewhere, and the final line when the X server itself goes away.
 # Usage: test_pause.py BINARY [TEST ...]
-import os, subprocess, sys, time, unittest  # noqa: E401
+import os, subprocess, time, unittest  # noqa: E401
 
-import test_game
-from test_game import Game
+from test_game import Game, main
 
 PAUSED_P = "%[hex:p{75,400}]"  # a pixel of the P of PAUSED at 700 x 700
-
-
-def begin_run(game):
-    game.xdotool("key", "space")
-    game.wait(lambda g: g.statuses() and g.statuses()[-1].state == 1, "the run")
 
 
 def resume(game):  # returns the number of status lines before
@@ -31,7 +25,7 @@ class Pause(unittest.TestCase):
     def test_enter_or_the_focus_elsewhere_pauses_and_only_enter_resumes(self):
         game = Game()
         self.addCleanup(game.close)
-        begin_run(game)
+        game.begin_run()
         game.xdotool("key", "Return")
         time.sleep(0.3)  # the passes under way when the key came
         self.assert_held(game, 1)
@@ -60,7 +54,7 @@ class DisplayLost(unittest.TestCase):
         self.addCleanup(os.environ.__setitem__, "DISPLAY", os.environ["DISPLAY"])
         os.environ["DISPLAY"] = ":" + os.read(read, 16).decode().strip()
         game = Game()
-        begin_run(game)
+        game.begin_run()
         xvfb.terminate()
         self.assertEqual(game.proc.wait(20), 1)
         final = "Your final score is %d.%s\n" % (game.statuses()[-1].score, " " * 73)
@@ -68,5 +62,4 @@ class DisplayLost(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    test_game.BINARY, test_game.NAME = os.path.abspath(sys.argv.pop(1)), "-".join(sys.argv[1:]) or "pause"
-    unittest.main(verbosity=2)
+    main()
