@@ -77,8 +77,9 @@ TEST(Pixels, TruncateTowardZeroSaturateBeyondThe32BitRangeAndMakeNaNZero) {
 
 // A lit and a dark pixel of each letter, each as x, y in a 700 x 700 window and then in a
 // 1001 x 803 one. The start screen's grid unit is 30 by 77 pixels and 43 by 89 from the centres
-// 350 and 500; the game-over screen's 43 by 77 and 62 by 89. Row 2.5 falls on 192.5 and 222.5,
-// row 6.5 on 500.5 and 578.5.
+// 350 and 500; the game-over screen's 43 by 77 and 62 by 89; PAUSED's 25 by 77 and 35 by 89, on
+// rows 3 to 6. Row 2.5 falls on 192.5 and 222.5, row 4.5 on 346.5 and 400.5, row 6.5 on 500.5
+// and 578.5.
 using Letter = std::array<int, 8>;
 // clang-format off
 constexpr Letter pressSpace[] = {
@@ -92,24 +93,38 @@ constexpr Letter youDied[] = {
     {522, 308, 748, 356, 522, 154, 748, 178}, {135, 500, 190, 578, 92, 500, 128, 578},  // U D
     {264, 500, 376, 578, 221, 500, 314, 578}, {436, 500, 624, 578, 436, 462, 624, 534}, // I E
     {651, 500, 934, 578, 608, 500, 872, 578}};                                          // D
+constexpr Letter paused[] = {
+    {75, 400, 115, 500, 100, 400, 150, 500}, {200, 346, 290, 400, 200, 400, 290, 480},  // P A
+    {275, 300, 395, 350, 300, 300, 430, 350}, {400, 231, 570, 267, 400, 300, 570, 340}, // U S
+    {500, 462, 710, 534, 500, 400, 710, 480}, {625, 346, 885, 400, 600, 346, 850, 400}, // E D
+};
 // clang-format on
 
+// An empty run's frame, the player in the top left corner, out of the word's way.
+static void renderPausedRun(SDL_Renderer* renderer) {
+    Player player(0.0, 0.05, playerCellSize, true, 0.0, none, renderer);
+    renderPausedScreen({}, renderer, player);
+}
+
 TEST(Screens, LightTheirLettersOnTheirBackgroundAtEitherSize) {
-    for (const bool start : {true, false}) {
+    const std::tuple<const char*, void (*)(SDL_Renderer*), std::span<const Letter>, Rgb> screens[] = {
+        {"start", renderStartScreen, pressSpace, kBlack},
+        {"game over", renderGameOverScreen, youDied, kRed},
+        {"paused", renderPausedRun, paused, kBlack}};
+    for (const auto& [name, render, letters, background] : screens) {
         for (const std::size_t size : {0u, 2u}) {
             const int width = size ? 1001 : 700;
             const int height = size ? 803 : 700;
             Canvas canvas(width, height);
             fill(canvas, {0, 0, width, height}, kUntouched);
-            (start ? renderStartScreen : renderGameOverScreen)(canvas.renderer);
+            render(canvas.renderer);
             const std::vector<Rgb> drawn = pixels(canvas);
-            const Rgb background = start ? kBlack : kRed;
-            for (const Letter& at : start ? std::span<const Letter>(pressSpace) : youDied) {
+            for (const Letter& at : letters) {
                 for (std::size_t mark = 0; mark < 8; mark += 4) {
                     const int x = at[mark + size];
                     const int y = at[mark + size + 1];
                     EXPECT_EQ(drawn[std::size_t(y * width + x)], mark == 0 ? kWhite : background)
-                        << (start ? "start" : "game over") << " at " << x << ", " << y;
+                        << name << " at " << x << ", " << y;
                 }
             }
         }

@@ -19,10 +19,10 @@ TEST(Shell, EachStateFollowsItsTransitionsAndPrintsTheStateItLeftBehind) {
     // Exit and a value that is none of them, which is reported as a signed number.
     // clang-format off
     const std::pair<SDL_Event, const char*> table[] = {
-        {{}, "01233"}, {event(SDL_QUIT), "33333"}, {resizeTo(320, 240), "01233"}, {event(SDL_WINDOWEVENT), "01233"},
-        {event(SDL_KEYDOWN, SDL_SCANCODE_Q), "33333"}, {event(SDL_KEYUP, SDL_SCANCODE_Q), "01233"},
-        {event(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE), "33333"}, {event(SDL_KEYUP, SDL_SCANCODE_SPACE), "01233"},
-        {event(SDL_KEYDOWN, SDL_SCANCODE_SPACE), "11333"}, {event(SDL_KEYDOWN, SDL_SCANCODE_X), "01233"}};
+        {{}, "01233"}, {event(SDL_QUIT), "33333"}, {window(SDL_WINDOWEVENT_RESIZED, 320, 240), "01233"},
+        {event(SDL_WINDOWEVENT), "01233"}, {key(SDL_SCANCODE_Q), "33333"}, {event(SDL_KEYUP, SDL_SCANCODE_Q), "01233"},
+        {key(SDL_SCANCODE_ESCAPE), "33333"}, {event(SDL_KEYUP, SDL_SCANCODE_SPACE), "01233"},
+        {key(SDL_SCANCODE_SPACE), "11333"}, {key(SDL_SCANCODE_X), "01233"}};
     // clang-format on
     const State states[] = {State::Start, State::Playing, State::GameOver, State::Exit, State(~0u)};
     // What each of them prints before the status line, which Exit never prints.
@@ -69,11 +69,11 @@ TEST(Shell, DumpsPrintThePlayerOrEveryBlockNewestFirstEachEndedByOneNewline) {
     const std::string status =
         "T sec.\tScore:   0 \tState: 1 \tBlocks: 2 \tTimer: 10.000000 \tDebug: 1\r";
     // Nothing moves in no time.
-    t.pass(0.0, event(SDL_KEYDOWN, SDL_SCANCODE_Z));
+    t.pass(0.0, key(SDL_SCANCODE_Z));
     EXPECT_EQ(printed(t), "(X/Y): (0.500000,0.500000)\n(w/h): (0.080000,0.130000)\nglitched: 1\n"
                           "glitchOffset: 0.005000\nisAlive: 1\nshowHitbox: 0\n" +
                               status);
-    t.pass(0.0, event(SDL_KEYDOWN, SDL_SCANCODE_M));
+    t.pass(0.0, key(SDL_SCANCODE_M));
     EXPECT_EQ(printed(t), "(X/Y): (-0.012500,0.250000)\n(w/h): (0.200000,0.050000)\nglitched: 0\n"
                           "glitchOffset: 0.005000\nisClaimed: 1\n(X/Y): (0.000000,0.950000)\n"
                           "(w/h): (1.000000,0.050000)\nglitched: 1\nglitchOffset: 0.005000\n"
@@ -92,7 +92,7 @@ TEST(Shell, APlayingPassStepsThePlayerFirst) {
     EXPECT_EQ(t.game.player.score, 0u);
     // Its death wins over an exit asked for earlier in the same pass.
     t.game.player.x = 1.5;
-    t.pass(dt, event(SDL_KEYDOWN, SDL_SCANCODE_Q));
+    t.pass(dt, key(SDL_SCANCODE_Q));
     EXPECT_EQ(GameState, State::GameOver);
 }
 
@@ -107,15 +107,15 @@ const char* const fieldNames[] = {"dump", "debugMode", "x", "y", "showHitbox", "
 // clang-format on
 
 TEST(Shell, KeysActOnceAndDebugKeysOnlyInDebugMode) {
-    const auto afterKey = [](SDL_Scancode key, bool held, bool debug) {
+    const auto afterKey = [](SDL_Scancode scancode, bool held, bool debug) {
         TestGame t;
         GameState = State::Playing;
         debugMode = debug;
         spawnTimer = 1.0;
         t.game.blocks.emplace_front(0.5, 0.25, 0.2, 0.05, 0.005, nullptr);
         t.game.player.score = 5;
-        t.keys[key] = held;
-        t.pass(dt, held ? SDL_Event{} : event(SDL_KEYDOWN, key));
+        t.keys[scancode] = held;
+        t.pass(dt, held ? SDL_Event{} : key(scancode));
         const Player& p = t.game.player;
         const bool dumped = printed(t).find('\n') != std::string::npos;
         std::vector<double> fields{
@@ -245,11 +245,10 @@ TEST(Shell, ANewRendererDrawsEverythingBlocksSpawnedLaterIncluded) {
 static std::pair<std::string, std::vector<std::vector<Rgb>>> replay(TestGame& t) {
     const std::int64_t reset = monotonicNanoseconds();
     resetProcessState(7);
-    const auto key = [](SDL_Scancode k) { return event(SDL_KEYDOWN, k); };
     // clang-format off
     const std::pair<SDL_Event, SDL_Scancode> script[] = {
         {{}, {}}, {key(SDL_SCANCODE_SPACE), {}}, {key(SDL_SCANCODE_GRAVE), {}}, {{}, SDL_SCANCODE_L},
-        {resizeTo(500, 400), {}}, {key(SDL_SCANCODE_M), {}}, {key(SDL_SCANCODE_Z), {}}, {{}, {}}, {{}, {}},
+        {window(SDL_WINDOWEVENT_RESIZED, 500, 400), {}}, {key(SDL_SCANCODE_M), {}}, {key(SDL_SCANCODE_Z), {}}, {{}, {}}, {{}, {}},
         {{}, SDL_SCANCODE_A}, {{}, SDL_SCANCODE_A}, {{}, SDL_SCANCODE_A}, {{}, {}}};
     // clang-format on
     std::string text;

@@ -76,8 +76,8 @@ TEST(Sound, TheMixerAddsVoicesClipsThemAtFullScaleFadesAHushAndIsOtherwiseExactS
 }
 
 // The names of the sounds the last pass queued.
-static std::string heard(TestGame& t, SDL_Scancode key, double dt = 1.0 / 60) {
-    t.pass(dt, event(SDL_KEYDOWN, key));
+static std::string heard(TestGame& t, SDL_Scancode scancode, double dt = 1.0 / 60) {
+    t.pass(dt, key(scancode));
     const char* names[soundCount] = {"start", "jump", "air jump", "second air jump", "point", "death"};
     std::string all;
     for (std::size_t i = 0; i < soundCount; ++i) {
@@ -126,25 +126,12 @@ TEST(Cues, APassQueuesTheSoundsOfWhatItDidAndNoneWhileMuted) {
 TEST(Cues, ADeathShakesThePadsUnlessMuted) {
     for (const bool muted : {false, true}) {
         TestGame t;
-        Uint16 shaken = 0;
-        SDL_VirtualJoystickDesc pad{};
-        pad.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-        pad.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-        pad.naxes = SDL_CONTROLLER_AXIS_MAX;
-        pad.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-        pad.userdata = &shaken;
-        pad.Rumble = [](void* shaken, Uint16 low, Uint16) {
-            *static_cast<Uint16*>(shaken) = low;
-            return 0;
-        };
-        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER), 0) << SDL_GetError();
-        const int index = SDL_JoystickAttachVirtualEx(&pad);
+        VirtualPad pad;
         GameState = State::Playing;
         t.game.muted = muted;
         t.pass(0.0); // plugs the pad in
         t.game.player.x = 1.5;
         t.pass(0.0);
-        EXPECT_EQ(shaken, muted ? 0 : rumbleStrength) << "muted " << muted;
-        SDL_JoystickDetachVirtual(index);
+        EXPECT_EQ(pad.shaken, muted ? 0 : rumbleStrength) << "muted " << muted;
     }
 }
