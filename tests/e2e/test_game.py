@@ -55,6 +55,9 @@ class Game:
     def output(self):
         return pathlib.Path(self.path).read_bytes().decode()
 
+    def ends_with_the_final_line(self):  # of the last status line's score, on a line of its own
+        return self.output().endswith("\rYour final score is %d.%s\n" % (self.statuses()[-1].score, " " * 73))
+
     def statuses(self):
         return statuses(self.output())
 
@@ -142,8 +145,7 @@ class Run(unittest.TestCase):
 
         game.proc.send_signal(signal.SIGTERM)  # SDL makes a quit of it
         self.assertEqual(game.proc.wait(20), 0)
-        final = "Your final score is %d.%s\n" % (game.statuses()[-1].score, " " * 73)
-        self.assertTrue(game.output().endswith("\r" + final), game.output()[-200:])
+        self.assertTrue(game.ends_with_the_final_line(), game.output()[-200:])
 
     def test_without_a_display_it_says_so_and_exits_with_status_one(self):
         env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER")}
