@@ -127,8 +127,6 @@ struct VirtualPad {
         index = SDL_JoystickAttachVirtualEx(&description);
         joystick = SDL_JoystickOpen(index);
     }
-    VirtualPad(const VirtualPad&) = delete;
-    VirtualPad& operator=(const VirtualPad&) = delete;
     ~VirtualPad() {
         SDL_JoystickDetachVirtual(index);
         SDL_JoystickClose(joystick);
@@ -157,6 +155,8 @@ struct TestGame {
         EXPECT_TRUE(e.type == 0 || SDL_PushEvent(&e) == 1) << SDL_GetError();
         return headless.pass(step);
     }
+    // The game's picture, every pixel.
+    std::vector<Rgb> pixels() { return ::pixels(headless.canvas); }
     // What has reached the file since the last call: text left in the
     // stream's buffer would not show on a terminal either.
     std::string output() {
