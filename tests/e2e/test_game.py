@@ -13,7 +13,7 @@ LAUNCHES = itertools.count(1)  # each launch keeps its output in NAME-<launch>.t
 LINE = r"^\d\.\d{8} sec\. Score: +\d+ +State: %s +Blocks: \d+%s$"
 CUT = {80: r" +Timer: -?\d\.\d{5,6}", 60: "", 140: r" +Timer: -?\d\.\d{6} +Debug: 0"}
 # The pane's width, the state the line shows, the key pressed next (x does nothing).
-STEPS = [(80, "0", "space"), (80, "[12]", "x"), (60, "[12]", "x"), (140, "[12]", "x"), (80, "[12]", "q")]
+STEPS = [(80, "0", "space"), (60, "[12]", "x"), (140, "[12]", "x"), (80, "[12]", "q")]
 
 
 # What a launch prints when Xvfb drops its fresh connection, now and then (see
