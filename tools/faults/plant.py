@@ -65,12 +65,11 @@ def plant(fault, log):
 def run(only, out):
     if subprocess.run(["git", "diff", "--quiet", "HEAD", "--", "src"], cwd=ROOT).returncode != 0:
         sys.exit("src/ differs from the last commit; a killed run may have left a fault there")
-    for f in FAULTS:
-        count = (ROOT / f.path).read_text().count(f.old)
-        if count != 1:
-            sys.exit("%s: old text found %d times in %s" % (f.id, count, f.path))
+    stale = [f.id for f in FAULTS if (ROOT / f.path).read_text().count(f.old) != 1]
+    if stale:
+        sys.exit("old text not found exactly once: " + ", ".join(stale))
     results = json.loads(out.read_text()) if only and out.exists() else {"faults": {}}
-    results["commit"] = subprocess.run(["git", "rev-parse", "HEAD"], cwd=ROOT, capture_output=True, text=True).stdout.strip()
+    results["commit"] = subprocess.check_output(["git", "rev-parse", "HEAD"], cwd=ROOT, text=True).strip()
     results["started"] = time.strftime("%Y-%m-%d %H:%M")
     logs = BUILD / "logs"
     logs.mkdir(parents=True, exist_ok=True)
