@@ -3,39 +3,23 @@
 #include "TestGame.h"
 #include "shell/Pads.h"
 
-// A virtual pad with every button and axis of SDL's layout, in its order, which SDL maps as a
-// game controller. Plugged in while it lives, and open, so that SDL reads it.
-struct VirtualPad {
-    int started = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER); // before any pad is plugged in
-    int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
-                                          SDL_CONTROLLER_BUTTON_MAX, 0);
-    SDL_Joystick* joystick = SDL_JoystickOpen(index);
-
-    ~VirtualPad() {
-        SDL_JoystickDetachVirtual(index);
-        SDL_JoystickClose(joystick);
-    }
-    void press(int button) { SDL_JoystickSetVirtualButton(joystick, button, 1); }
-    void lean(int x) { SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTX, Sint16(x)); }
-};
-
 TEST(Pads, EachButtonAndDirectionActsAsItsKeyInEveryState) {
     // One pass in a state, after a pass that plugs a pad in: by the pad, the button pressed or
     // else (-1) the stick leant to x; or by the keyboard, the key pressed or held instead.
-    const auto onePass = [](State from, int button, int x, SDL_Scancode key, bool byPad) {
+    const auto onePass = [](State from, int button, int x, SDL_Scancode scancode, bool byPad) {
         TestGame t;
         GameState = from;
         VirtualPad pad;
         t.pass(0.0); // nothing moves in no time
         const bool held = button < 0 || button >= SDL_CONTROLLER_BUTTON_DPAD_UP;
         if (!byPad) {
-            t.keys[key] = held;
+            t.keys[scancode] = held;
         } else if (button < 0) {
             pad.lean(x);
         } else {
             pad.press(button);
         }
-        t.pass(dt, byPad || held ? SDL_Event{} : event(SDL_KEYDOWN, key));
+        t.pass(dt, byPad || held ? SDL_Event{} : key(scancode));
         // What the pass did to the state and the player.
         const Player& p = t.game.player;
         return "state " + std::to_string(int(GameState)) + ", x " + std::to_string(p.x) + ", y " +
@@ -66,7 +50,7 @@ TEST(Pads, TwoPlayAtOnceAPressBeatsAThousandStickMotionsAndAnUnpluggedPadLetsGo)
     TestGame t;
     GameState = State::Playing;
     // The first pass's event: the pads plugged in behind it count at once.
-    SDL_Event ahead = event(SDL_KEYDOWN, SDL_SCANCODE_X);
+    SDL_Event ahead = key(SDL_SCANCODE_X);
     SDL_PushEvent(&ahead);
     VirtualPad first;
     std::optional<VirtualPad> second(std::in_place);
@@ -83,7 +67,7 @@ TEST(Pads, TwoPlayAtOnceAPressBeatsAThousandStickMotionsAndAnUnpluggedPadLetsGo)
     const double leant = t.game.player.x;
     second.reset(); // unplugged, which pauses the run
     t.pass(dt);
-    t.pass(dt, event(SDL_KEYDOWN, SDL_SCANCODE_RETURN));
+    t.pass(dt, key(SDL_SCANCODE_RETURN));
     t.pass(dt);
     // A held key's step; the player drifts with the field, but not while a jump lifts it.
     EXPECT_NEAR(moved, playerStartX + dt * (keyMoveSpeed - scrollSpeed), 1e-12);

@@ -75,42 +75,57 @@ TEST(Pixels, TruncateTowardZeroSaturateBeyondThe32BitRangeAndMakeNaNZero) {
     }
 }
 
-// A lit and a dark pixel of each letter, each as x, y in a 700 x 700 window and then in a
-// 1001 x 803 one. The start screen's grid unit is 30 by 77 pixels and 43 by 89 from the centres
-// 350 and 500; the game-over screen's 43 by 77 and 62 by 89. Row 2.5 falls on 192.5 and 222.5,
-// row 6.5 on 500.5 and 578.5.
-using Letter = std::array<int, 8>;
+// A lit and a dark pixel of each letter, each as x, y in a 700 x 700 window: the start screen's
+// grid unit is 30 by 77 pixels from the centre 350, the game-over screen's 43 by 77, PAUSED's 25
+// by 77, on rows 3 to 6. Row 2.5 falls on 192.5, row 4.5 on 346.5, row 6.5 on 500.5.
+using Letter = std::array<int, 4>;
 // clang-format off
 constexpr Letter pressSpace[] = {
-    {95, 192, 134, 222, 95, 134, 134, 155}, {260, 308, 371, 356, 215, 134, 306, 155},    // P R
-    {350, 77, 500, 89, 380, 231, 543, 267}, {470, 77, 672, 89, 500, 308, 715, 356},      // E S
-    {590, 308, 844, 356, 620, 308, 887, 356}, {140, 539, 199, 623, 140, 616, 199, 712},  // S S
-    {215, 500, 306, 578, 215, 442, 306, 511}, {350, 500, 500, 578, 350, 577, 500, 667},  // P A
-    {440, 500, 629, 578, 500, 500, 715, 578}, {590, 616, 844, 712, 620, 462, 887, 534}}; // C E
+    {95, 192, 95, 134}, {260, 308, 215, 134},    // P R
+    {350, 77, 380, 231}, {470, 77, 500, 308},    // E S
+    {590, 308, 620, 308}, {140, 539, 140, 616},  // S S
+    {215, 500, 215, 442}, {350, 500, 350, 577},  // P A
+    {440, 500, 500, 500}, {590, 616, 620, 462}}; // C E
 constexpr Letter youDied[] = {
-    {178, 308, 252, 356, 178, 77, 252, 89}, {393, 192, 562, 222, 350, 192, 500, 222},   // Y O
-    {522, 308, 748, 356, 522, 154, 748, 178}, {135, 500, 190, 578, 92, 500, 128, 578},  // U D
-    {264, 500, 376, 578, 221, 500, 314, 578}, {436, 500, 624, 578, 436, 462, 624, 534}, // I E
-    {651, 500, 934, 578, 608, 500, 872, 578}};                                          // D
+    {178, 308, 178, 77}, {393, 192, 350, 192},   // Y O
+    {522, 308, 522, 154}, {135, 500, 92, 500},   // U D
+    {264, 500, 221, 500}, {436, 500, 436, 462},  // I E
+    {651, 500, 608, 500}};                       // D
+constexpr Letter paused[] = {
+    {75, 400, 100, 400}, {200, 346, 200, 400},   // P A
+    {275, 300, 300, 300}, {400, 231, 400, 300},  // U S
+    {500, 462, 500, 400}, {625, 346, 600, 346}}; // E D
 // clang-format on
 
-TEST(Screens, LightTheirLettersOnTheirBackgroundAtEitherSize) {
-    for (const bool start : {true, false}) {
-        for (const std::size_t size : {0u, 2u}) {
-            const int width = size ? 1001 : 700;
-            const int height = size ? 803 : 700;
+// An empty run's frame, the player in the top left corner, out of the word's way.
+static void renderPausedRun(SDL_Renderer* renderer) {
+    Player player(0.0, 0.05, playerCellSize, true, 0.0, none, renderer);
+    renderPausedScreen({}, renderer, player);
+}
+
+TEST(Screens, LightTheirLettersOnTheirBackgroundOnAGridThatScalesWithTheWindow) {
+    // Each screen, and a letter of it in a 1001 x 803 window, where the grid units are 43, 62
+    // and 35 by 89 pixels from the centre 500 and row 6.5 falls on 578.5: the P of SPACE, the
+    // last D of DIED and the P of PAUSED.
+    // clang-format off
+    const std::tuple<const char*, void (*)(SDL_Renderer*), std::span<const Letter>, Letter, Rgb> screens[] = {
+        {"start", renderStartScreen, pressSpace, {306, 578, 306, 511}, kBlack},
+        {"game over", renderGameOverScreen, youDied, {934, 578, 872, 578}, kRed},
+        {"paused", renderPausedRun, paused, {115, 500, 150, 500}, kBlack}};
+    // clang-format on
+    for (const auto& [name, render, letters, scaled, background] : screens) {
+        for (const bool large : {false, true}) {
+            const int width = large ? 1001 : 700;
+            const int height = large ? 803 : 700;
             Canvas canvas(width, height);
             fill(canvas, {0, 0, width, height}, kUntouched);
-            (start ? renderStartScreen : renderGameOverScreen)(canvas.renderer);
+            render(canvas.renderer);
             const std::vector<Rgb> drawn = pixels(canvas);
-            const Rgb background = start ? kBlack : kRed;
-            for (const Letter& at : start ? std::span<const Letter>(pressSpace) : youDied) {
-                for (std::size_t mark = 0; mark < 8; mark += 4) {
-                    const int x = at[mark + size];
-                    const int y = at[mark + size + 1];
-                    EXPECT_EQ(drawn[std::size_t(y * width + x)], mark == 0 ? kWhite : background)
-                        << (start ? "start" : "game over") << " at " << x << ", " << y;
-                }
+            for (const Letter& at : large ? std::span<const Letter>(&scaled, 1) : letters) {
+                EXPECT_EQ(drawn[std::size_t(at[1] * width + at[0])], kWhite)
+                    << name << " lit at " << at[0] << ", " << at[1];
+                EXPECT_EQ(drawn[std::size_t(at[3] * width + at[2])], background)
+                    << name << " dark at " << at[2] << ", " << at[3];
             }
         }
     }

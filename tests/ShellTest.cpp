@@ -15,14 +15,19 @@ static std::string printed(TestGame& t) {
 
 TEST(Shell, EachStateFollowsItsTransitionsAndPrintsTheStateItLeftBehind) {
     // No event, a quit, a resize, another window event, keys that exit, start or leave, their
-    // key-ups and an unbound key; with each, the state it leads to from Start, Playing, GameOver,
-    // Exit and a value that is none of them, which is reported as a signed number.
+    // key-ups, an unbound key, and what pauses a run: its keys (the Pause key, a pad's Start, acts
+    // as Space on the screens), the window lost from sight and a pad unplugged. With each, the
+    // state it leads to from Start, Playing, GameOver, Exit and a value that is none of them,
+    // which is reported as a signed number; p for a run paused.
     // clang-format off
     const std::pair<SDL_Event, const char*> table[] = {
-        {{}, "01233"}, {event(SDL_QUIT), "33333"}, {resizeTo(320, 240), "01233"}, {event(SDL_WINDOWEVENT), "01233"},
-        {event(SDL_KEYDOWN, SDL_SCANCODE_Q), "33333"}, {event(SDL_KEYUP, SDL_SCANCODE_Q), "01233"},
-        {event(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE), "33333"}, {event(SDL_KEYUP, SDL_SCANCODE_SPACE), "01233"},
-        {event(SDL_KEYDOWN, SDL_SCANCODE_SPACE), "11333"}, {event(SDL_KEYDOWN, SDL_SCANCODE_X), "01233"}};
+        {{}, "01233"}, {event(SDL_QUIT), "33333"}, {window(SDL_WINDOWEVENT_RESIZED, 320, 240), "01233"},
+        {event(SDL_WINDOWEVENT), "01233"}, {key(SDL_SCANCODE_Q), "33333"}, {event(SDL_KEYUP, SDL_SCANCODE_Q), "01233"},
+        {key(SDL_SCANCODE_ESCAPE), "33333"}, {event(SDL_KEYUP, SDL_SCANCODE_SPACE), "01233"},
+        {key(SDL_SCANCODE_SPACE), "11333"}, {key(SDL_SCANCODE_X), "01233"}, {key(SDL_SCANCODE_RETURN), "0p233"},
+        {key(SDL_SCANCODE_KP_ENTER), "0p233"}, {key(SDL_SCANCODE_P), "0p233"}, {key(SDL_SCANCODE_PAUSE), "1p333"},
+        {window(SDL_WINDOWEVENT_FOCUS_LOST), "0p233"}, {window(SDL_WINDOWEVENT_MINIMIZED), "0p233"},
+        {window(SDL_WINDOWEVENT_HIDDEN), "0p233"}, {event(SDL_CONTROLLERDEVICEREMOVED), "0p233"}};
     // clang-format on
     const State states[] = {State::Start, State::Playing, State::GameOver, State::Exit, State(~0u)};
     // What each of them prints before the status line, which Exit never prints.
@@ -34,26 +39,40 @@ TEST(Shell, EachStateFollowsItsTransitionsAndPrintsTheStateItLeftBehind) {
         for (std::size_t from = 0; from < std::size(states); ++from) {
             SCOPED_TRACE(testing::Message()
                          << "from state " << std::uint32_t(states[from]) << ", event " << e.type
-                         << " " << e.key.keysym.scancode);
+                         << " " << e.key.keysym.scancode << " " << int(e.window.event));
             TestGame t;
             GameState = states[from];
             t.game.player.score = 42;
             const bool exits = t.pass(dt, e) == PassResult::Exit;
             // The three states draw, but a pass of theirs that takes a resize only takes the
-            // size; a Playing pass that asked to exit still updates the world.
+            // size; a Playing pass that asked to exit still updates the world, one that pauses
+            // neither updates nor prints.
             const bool resized =
                 from < 3 && e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_RESIZED;
-            const bool played = from == 1 && !resized;
+            const bool paused = to[from] == 'p';
+            const bool played = from == 1 && !resized && !paused;
             EXPECT_EQ(exits, from == 3);
-            EXPECT_EQ(GameState, State(to[from] - '0'));
-            EXPECT_EQ(pixels(t.headless.canvas)[0] != kUntouched, from < 3 && !resized);
+            EXPECT_EQ(t.game.paused, paused);
+            EXPECT_EQ(GameState, paused ? State::Playing : State(to[from] - '0'));
+            EXPECT_EQ(t.pixels()[0] != kUntouched, from < 3 && !resized);
             EXPECT_EQ(t.game.player.y != playerStartY, played);
             EXPECT_EQ(windowWidth, resized ? 320 : 700);
             EXPECT_EQ(windowHeight, resized ? 240 : 700);
             const std::string status = "T sec.\tScore:  42 \tState: "s + to[from] +
                                        " \tBlocks: " + (played ? "2 \tTimer: 3" : "1 \tTimer: 0") +
                                        ".000000 \tDebug: 0\r";
-            EXPECT_EQ(printed(t), leads[from] + (from == 3 || resized ? "" : status));
+            EXPECT_EQ(printed(t), leads[from] + (from == 3 || resized || paused ? "" : status));
+            if (paused) {
+                // Held through the window focused again and another key, until its own key or
+                // Enter resumes it.
+                t.pass(dt, window(SDL_WINDOWEVENT_FOCUS_GAINED));
+                t.pass(dt, key(SDL_SCANCODE_X));
+                EXPECT_TRUE(t.game.paused);
+                EXPECT_EQ(t.output(), "") << "printed while paused";
+                EXPECT_EQ(t.game.player.y, playerStartY) << "the player while paused";
+                t.pass(dt, e.type == SDL_KEYDOWN ? e : key(SDL_SCANCODE_RETURN));
+                EXPECT_FALSE(t.game.paused) << "resumed";
+            }
         }
     }
 }
@@ -69,11 +88,11 @@ TEST(Shell, DumpsPrintThePlayerOrEveryBlockNewestFirstEachEndedByOneNewline) {
     const std::string status =
         "T sec.\tScore:   0 \tState: 1 \tBlocks: 2 \tTimer: 10.000000 \tDebug: 1\r";
     // Nothing moves in no time.
-    t.pass(0.0, event(SDL_KEYDOWN, SDL_SCANCODE_Z));
+    t.pass(0.0, key(SDL_SCANCODE_Z));
     EXPECT_EQ(printed(t), "(X/Y): (0.500000,0.500000)\n(w/h): (0.080000,0.130000)\nglitched: 1\n"
                           "glitchOffset: 0.005000\nisAlive: 1\nshowHitbox: 0\n" +
                               status);
-    t.pass(0.0, event(SDL_KEYDOWN, SDL_SCANCODE_M));
+    t.pass(0.0, key(SDL_SCANCODE_M));
     EXPECT_EQ(printed(t), "(X/Y): (-0.012500,0.250000)\n(w/h): (0.200000,0.050000)\nglitched: 0\n"
                           "glitchOffset: 0.005000\nisClaimed: 1\n(X/Y): (0.000000,0.950000)\n"
                           "(w/h): (1.000000,0.050000)\nglitched: 1\nglitchOffset: 0.005000\n"
@@ -92,30 +111,28 @@ TEST(Shell, APlayingPassStepsThePlayerFirst) {
     EXPECT_EQ(t.game.player.score, 0u);
     // Its death wins over an exit asked for earlier in the same pass.
     t.game.player.x = 1.5;
-    t.pass(dt, event(SDL_KEYDOWN, SDL_SCANCODE_Q));
+    t.pass(dt, key(SDL_SCANCODE_Q));
     EXPECT_EQ(GameState, State::GameOver);
 }
 
-// What a pass can change: whether it printed a dump, the debug flag, six fields of the player, then
-// seven of each block, the newest first; and their names.
-// clang-format off
-enum Field : std::size_t { Dumped, DebugMode, X, Y, Hitbox, Glitched, Score, Jumps, BlockX, BlockY,
-                           BlockW, BlockH, BlockOffset, BlockHitbox, BlockGlitched, BlockFields = 7 };
-const char* const fieldNames[] = {"dump", "debugMode", "x", "y", "showHitbox", "glitched", "score",
-                                  "jumpCount", "block x", "block y", "block w", "block h",
-                                  "block glitchOffset", "block showHitbox", "block glitched"};
-// clang-format on
+// The names of what a pass can change: whether it printed a dump, the debug flag, six fields of
+// the player, then seven of each block, the newest first.
+const std::string_view fieldNames[] = {"dump", "debugMode", "x", "y", "showHitbox", "glitched",
+                                       "score", "jumpCount", "block x", "block y", "block w",
+                                       "block h", "block glitchOffset", "block showHitbox",
+                                       "block glitched"};
+constexpr std::size_t blockFields = 7;
 
 TEST(Shell, KeysActOnceAndDebugKeysOnlyInDebugMode) {
-    const auto afterKey = [](SDL_Scancode key, bool held, bool debug) {
+    const auto afterKey = [](SDL_Scancode scancode, bool held, bool debug) {
         TestGame t;
         GameState = State::Playing;
         debugMode = debug;
         spawnTimer = 1.0;
         t.game.blocks.emplace_front(0.5, 0.25, 0.2, 0.05, 0.005, nullptr);
         t.game.player.score = 5;
-        t.keys[key] = held;
-        t.pass(dt, held ? SDL_Event{} : event(SDL_KEYDOWN, key));
+        t.keys[scancode] = held;
+        t.pass(dt, held ? SDL_Event{} : key(scancode));
         const Player& p = t.game.player;
         const bool dumped = printed(t).find('\n') != std::string::npos;
         std::vector<double> fields{
@@ -129,20 +146,21 @@ TEST(Shell, KeysActOnceAndDebugKeysOnlyInDebugMode) {
     };
     // Each key by its name, in any mode or only in debug mode, the field it changes (a block
     // field in both blocks) and by how much: a held key by a third of a window a second, a step
-    // of 0.004 in a pass; a pressed one by 1, or it switches a flag.
+    // of 0.004 in a pass; a pressed one by 1, or it switches a flag. X is bound to nothing.
     enum Mode { Any, Debug };
     constexpr double step = 0.004;
     constexpr double switches = NAN;
     // clang-format off
-    const std::tuple<const char*, Mode, Field, double> bindings[] = {
-        {"W", Debug, Y, -step}, {"S", Debug, Y, step}, {"A", Any, X, -step}, {"D", Any, X, step},
-        {"I", Debug, BlockY, -step}, {"K", Debug, BlockY, step}, {"J", Debug, BlockX, -step},
-        {"L", Debug, BlockX, step}, {"1", Debug, BlockW, -step}, {"2", Debug, BlockW, step},
-        {"3", Debug, BlockH, -step}, {"4", Debug, BlockH, step}, {"5", Debug, BlockOffset, -step},
-        {"6", Debug, BlockOffset, step}, {"E", Debug, Hitbox, switches}, {"R", Debug, Glitched, switches},
-        {"O", Debug, BlockHitbox, switches}, {"P", Debug, BlockGlitched, switches}, {"9", Debug, Score, 1},
-        {"0", Debug, Score, -1}, {"M", Debug, Dumped, 1}, {"Z", Debug, Dumped, 1}, {"Space", Any, Jumps, 1},
-        {"`", Any, DebugMode, switches}, {"X", Any, Dumped, 0}}; // X: bound to nothing
+    const std::tuple<const char*, Mode, const char*, double> bindings[] = {
+        {"W", Debug, "y", -step}, {"S", Debug, "y", step}, {"A", Any, "x", -step}, {"D", Any, "x", step},
+        {"I", Debug, "block y", -step}, {"K", Debug, "block y", step}, {"J", Debug, "block x", -step},
+        {"L", Debug, "block x", step}, {"1", Debug, "block w", -step}, {"2", Debug, "block w", step},
+        {"3", Debug, "block h", -step}, {"4", Debug, "block h", step}, {"5", Debug, "block glitchOffset", -step},
+        {"6", Debug, "block glitchOffset", step}, {"E", Debug, "showHitbox", switches},
+        {"R", Debug, "glitched", switches}, {"O", Debug, "block showHitbox", switches},
+        {"P", Debug, "block glitched", switches}, {"9", Debug, "score", 1}, {"0", Debug, "score", -1},
+        {"M", Debug, "dump", 1}, {"Z", Debug, "dump", 1}, {"Space", Any, "jumpCount", 1},
+        {"`", Any, "debugMode", switches}, {"X", Any, "dump", 0}};
     // clang-format on
     // From either mode, so that a switch must work both ways.
     for (const bool debug : {false, true}) {
@@ -150,19 +168,18 @@ TEST(Shell, KeysActOnceAndDebugKeysOnlyInDebugMode) {
         for (const auto& [name, mode, field, change] : bindings) {
             const SDL_Scancode key = SDL_GetScancodeFromName(name);
             if (key == SDL_SCANCODE_P && !debug) {
-                continue; // P pauses the run outside debug mode: PauseTest.cpp
+                continue; // P pauses the run outside debug mode: the transitions' test
             }
             const std::vector<double> after = afterKey(key, std::abs(change) == step, debug);
             for (std::size_t i = 0; i < still.size(); ++i) {
-                const bool acts = (i == field || (field >= BlockX && i == field + BlockFields)) &&
-                                  (debug || mode == Any);
+                const bool floor = i >= std::size(fieldNames);
+                const std::string_view fieldName = fieldNames[floor ? i - blockFields : i];
+                const bool acts = fieldName == field && (debug || mode == Any);
                 const double want = std::isnan(change) ? 1.0 - 2.0 * still[i] : change;
                 // A jump may take the player anywhere.
-                const bool jumped = key == SDL_SCANCODE_SPACE && (i == X || i == Y);
-                const bool floor = i >= BlockX + BlockFields;
+                const bool jumped = key == SDL_SCANCODE_SPACE && (fieldName == "x" || fieldName == "y");
                 EXPECT_NEAR(after[i] - still[i], acts ? want : 0.0, jumped ? 1.0 : 1e-12)
-                    << name << ", debug " << debug << ": "
-                    << fieldNames[floor ? i - BlockFields : i] << (floor ? " of the floor" : "");
+                    << name << ", debug " << debug << ": " << fieldName << (floor ? " of the floor" : "");
             }
         }
     }
@@ -234,7 +251,7 @@ TEST(Shell, ANewRendererDrawsEverythingBlocksSpawnedLaterIncluded) {
     t.pass();    // spawns a block just beyond the right edge
     t.pass(0.5); // brings it 0.05 into the window
     const Block& spawned = t.game.blocks.front();
-    EXPECT_EQ(std::ranges::count(pixels(t.headless.canvas), kUntouched), 700 * 700)
+    EXPECT_EQ(std::ranges::count(t.pixels(), kUntouched), 700 * 700)
         << "old one drew";
     EXPECT_EQ(pixels(fresh)[std::size_t(int((spawned.y + 0.025) * 700) * 700 + 680)], kWhite);
 }
@@ -245,11 +262,10 @@ TEST(Shell, ANewRendererDrawsEverythingBlocksSpawnedLaterIncluded) {
 static std::pair<std::string, std::vector<std::vector<Rgb>>> replay(TestGame& t) {
     const std::int64_t reset = monotonicNanoseconds();
     resetProcessState(7);
-    const auto key = [](SDL_Scancode k) { return event(SDL_KEYDOWN, k); };
     // clang-format off
     const std::pair<SDL_Event, SDL_Scancode> script[] = {
         {{}, {}}, {key(SDL_SCANCODE_SPACE), {}}, {key(SDL_SCANCODE_GRAVE), {}}, {{}, SDL_SCANCODE_L},
-        {resizeTo(500, 400), {}}, {key(SDL_SCANCODE_M), {}}, {key(SDL_SCANCODE_Z), {}}, {{}, {}}, {{}, {}},
+        {window(SDL_WINDOWEVENT_RESIZED, 500, 400), {}}, {key(SDL_SCANCODE_M), {}}, {key(SDL_SCANCODE_Z), {}}, {{}, {}}, {{}, {}},
         {{}, SDL_SCANCODE_A}, {{}, SDL_SCANCODE_A}, {{}, SDL_SCANCODE_A}, {{}, {}}};
     // clang-format on
     std::string text;
@@ -259,7 +275,7 @@ static std::pair<std::string, std::vector<std::vector<Rgb>>> replay(TestGame& t)
         t.keys[held] = 1;
         t.pass(0.5, e);
         text += t.output();
-        frames.push_back(pixels(t.headless.canvas));
+        frames.push_back(t.pixels());
         if (frames.size() == 1) { // the first pass is timed from the reset
             EXPECT_LE(std::stod(text), double(monotonicNanoseconds() - reset) * 1e-9 + 1e-8);
         }

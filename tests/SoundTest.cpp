@@ -76,8 +76,8 @@ TEST(Sound, TheMixerAddsVoicesClipsThemAtFullScaleFadesAHushAndIsOtherwiseExactS
 }
 
 // The names of the sounds the last pass queued.
-static std::string heard(TestGame& t, SDL_Scancode key, double dt = 1.0 / 60) {
-    t.pass(dt, event(SDL_KEYDOWN, key));
+static std::string heard(TestGame& t, SDL_Scancode scancode, double dt = 1.0 / 60) {
+    t.pass(dt, key(scancode));
     const char* names[soundCount] = {"start", "jump", "air jump", "second air jump", "point", "death"};
     std::string all;
     for (std::size_t i = 0; i < soundCount; ++i) {
@@ -87,64 +87,48 @@ static std::string heard(TestGame& t, SDL_Scancode key, double dt = 1.0 / 60) {
 }
 
 TEST(Cues, APassQueuesTheSoundsOfWhatItDidAndNoneWhileMuted) {
-    TestGame t;
-    constexpr SDL_Scancode none = SDL_SCANCODE_X; // bound to nothing
-    constexpr SDL_Scancode space = SDL_SCANCODE_SPACE;
-    constexpr SDL_Scancode m = SDL_SCANCODE_M;
-    EXPECT_EQ(heard(t, none), "");
-    EXPECT_EQ(heard(t, space), "start;");
-    EXPECT_EQ(heard(t, none, 0.35), "");
-    EXPECT_EQ(heard(t, none), "point;"); // on the floor
-    EXPECT_EQ(heard(t, space), "jump;");
-    EXPECT_EQ(heard(t, space), "air jump;");
-    EXPECT_EQ(heard(t, space), "second air jump;");
-    EXPECT_EQ(heard(t, space), ""); // none left
+    TestGame t; // X is bound to nothing
+    EXPECT_EQ(heard(t, SDL_SCANCODE_X), "");
+    EXPECT_EQ(heard(t, SDL_SCANCODE_SPACE), "start;");
+    EXPECT_EQ(heard(t, SDL_SCANCODE_X, 0.35), "");
+    EXPECT_EQ(heard(t, SDL_SCANCODE_X), "point;"); // on the floor
+    EXPECT_EQ(heard(t, SDL_SCANCODE_SPACE), "jump;");
+    EXPECT_EQ(heard(t, SDL_SCANCODE_SPACE), "air jump;");
+    EXPECT_EQ(heard(t, SDL_SCANCODE_SPACE), "second air jump;");
+    EXPECT_EQ(heard(t, SDL_SCANCODE_SPACE), ""); // none left
     // The impulse runs out: the timer below 0, then back at 0.
-    EXPECT_EQ(heard(t, none, 0.5), "");
-    EXPECT_EQ(heard(t, none), "");
+    EXPECT_EQ(heard(t, SDL_SCANCODE_X, 0.5), "");
+    EXPECT_EQ(heard(t, SDL_SCANCODE_X), "");
     // Space in a pass of a whole second that also lands on a new block, one air jump used: a
     // jump from that block, and its point.
     t.game.blocks.emplace_front(0.4, 0.9, 0.2, 0.05, 0.005, nullptr);
     t.game.player.y = 0.8;
     t.game.player.jumpCount = 1;
-    EXPECT_EQ(heard(t, space, 1.0), "jump;point;");
+    EXPECT_EQ(heard(t, SDL_SCANCODE_SPACE, 1.0), "jump;point;");
     // Muted, a jump is silent; M again brings the sound back.
-    EXPECT_EQ(heard(t, m), "");
-    EXPECT_EQ(heard(t, space), "");
-    EXPECT_EQ(heard(t, m), "");
-    EXPECT_EQ(heard(t, space), "second air jump;"); // the muted one was a jump
+    EXPECT_EQ(heard(t, SDL_SCANCODE_M), "");
+    EXPECT_EQ(heard(t, SDL_SCANCODE_SPACE), "");
+    EXPECT_EQ(heard(t, SDL_SCANCODE_M), "");
+    EXPECT_EQ(heard(t, SDL_SCANCODE_SPACE), "second air jump;"); // the muted one was a jump
     // In debug mode M prints the blocks and leaves the sound on; 9 scores, heard as a point.
     EXPECT_EQ(heard(t, SDL_SCANCODE_GRAVE), "");
-    EXPECT_EQ(heard(t, m), "");
+    EXPECT_EQ(heard(t, SDL_SCANCODE_M), "");
     EXPECT_EQ(heard(t, SDL_SCANCODE_9), "point;");
     EXPECT_EQ(heard(t, SDL_SCANCODE_GRAVE), "");
-    EXPECT_EQ(heard(t, none, 10.0), "death;");
-    EXPECT_EQ(heard(t, m), "");
+    EXPECT_EQ(heard(t, SDL_SCANCODE_X, 10.0), "death;");
+    EXPECT_EQ(heard(t, SDL_SCANCODE_M), "");
     EXPECT_TRUE(t.game.muted);
 }
 
 TEST(Cues, ADeathShakesThePadsUnlessMuted) {
     for (const bool muted : {false, true}) {
         TestGame t;
-        Uint16 shaken = 0;
-        SDL_VirtualJoystickDesc pad{};
-        pad.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-        pad.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-        pad.naxes = SDL_CONTROLLER_AXIS_MAX;
-        pad.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-        pad.userdata = &shaken;
-        pad.Rumble = [](void* shaken, Uint16 low, Uint16) {
-            *static_cast<Uint16*>(shaken) = low;
-            return 0;
-        };
-        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER), 0) << SDL_GetError();
-        const int index = SDL_JoystickAttachVirtualEx(&pad);
+        VirtualPad pad;
         GameState = State::Playing;
         t.game.muted = muted;
         t.pass(0.0); // plugs the pad in
         t.game.player.x = 1.5;
         t.pass(0.0);
-        EXPECT_EQ(shaken, muted ? 0 : rumbleStrength) << "muted " << muted;
-        SDL_JoystickDetachVirtual(index);
+        EXPECT_EQ(pad.shaken, muted ? 0 : rumbleStrength) << "muted " << muted;
     }
 }

@@ -96,9 +96,44 @@ inline SDL_Event event(Uint32 type, SDL_Scancode key = SDL_SCANCODE_UNKNOWN) {
     return e;
 }
 
-inline SDL_Event resizeTo(Sint32 width, Sint32 height) {
-    return {.window = {SDL_WINDOWEVENT, 0, 0, SDL_WINDOWEVENT_RESIZED, 0, 0, 0, width, height}};
+inline SDL_Event key(SDL_Scancode scancode) {
+    return event(SDL_KEYDOWN, scancode);
 }
+
+inline SDL_Event window(SDL_WindowEventID kind, Sint32 width = 0, Sint32 height = 0) {
+    return {.window = {SDL_WINDOWEVENT, 0, 0, kind, 0, 0, 0, width, height}};
+}
+
+// A virtual pad with every button and axis of SDL's layout, in its order, which SDL maps as a
+// game controller. Plugged in while it lives, and open, so that SDL reads it; shaken holds the
+// low motor's strength of the last rumble asked of it.
+struct VirtualPad {
+    Uint16 shaken = 0;
+    int index;
+    SDL_Joystick* joystick;
+
+    VirtualPad() {
+        EXPECT_EQ(SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER), 0) << SDL_GetError();
+        SDL_VirtualJoystickDesc description{};
+        description.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        description.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+        description.naxes = SDL_CONTROLLER_AXIS_MAX;
+        description.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+        description.userdata = &shaken;
+        description.Rumble = [](void* shaken, Uint16 low, Uint16) {
+            *static_cast<Uint16*>(shaken) = low;
+            return 0;
+        };
+        index = SDL_JoystickAttachVirtualEx(&description);
+        joystick = SDL_JoystickOpen(index);
+    }
+    ~VirtualPad() {
+        SDL_JoystickDetachVirtual(index);
+        SDL_JoystickClose(joystick);
+    }
+    void press(int button) { SDL_JoystickSetVirtualButton(joystick, button, 1); }
+    void lean(int x) { SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTX, Sint16(x)); }
+};
 
 struct TestGame {
     Headless headless;
@@ -120,6 +155,8 @@ struct TestGame {
         EXPECT_TRUE(e.type == 0 || SDL_PushEvent(&e) == 1) << SDL_GetError();
         return headless.pass(step);
     }
+    // The game's picture, every pixel.
+    std::vector<Rgb> pixels() { return ::pixels(headless.canvas); }
     // What has reached the file since the last call: text left in the
     // stream's buffer would not show on a terminal either.
     std::string output() {

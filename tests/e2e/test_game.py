@@ -13,7 +13,7 @@ LAUNCHES = itertools.count(1)  # each launch keeps its output in NAME-<launch>.t
 LINE = r"^\d\.\d{8} sec\. Score: +\d+ +State: %s +Blocks: \d+%s$"
 CUT = {80: r" +Timer: -?\d\.\d{5,6}", 60: "", 140: r" +Timer: -?\d\.\d{6} +Debug: 0"}
 # The pane's width, the state the line shows, the key pressed next (x does nothing).
-STEPS = [(80, "0", "space"), (80, "[12]", "x"), (60, "[12]", "x"), (140, "[12]", "x"), (80, "[12]", "q")]
+STEPS = [(80, "0", "space"), (60, "[12]", "x"), (140, "[12]", "x"), (80, "[12]", "q")]
 
 
 # What a launch prints when Xvfb drops its fresh connection, now and then (see
@@ -24,16 +24,18 @@ XVFB_DROP = "Skerrion: could not start SDL video: x11 not available\n"
 # One run of the binary in the X server with its default renderer, standard
 # output to a file or, with closed, that descriptor closed as some launchers
 # do. The game flushes every status line, so the file holds every pass that
-# has ended. Other e2e test files import Game and main.
+# has ended; with SDL's disk audio driver it plays into NAME-<launch>.raw.
+# Other e2e test files import Game, play_until_no_stall and main.
 class Game:
     def __init__(self, closed=None):
         command = ["sh", "-c", 'exec "$0" %d>&-' % closed, BINARY] if closed else [BINARY]
         for launch in range(1, 4):  # relaunched only after Xvfb's drop, anything else fails
             self.path = os.path.abspath("%s-%d.txt" % (NAME, next(LAUNCHES)))
             self.stderr = self.path[:-4] + "-stderr.txt"
+            self.sound = self.path[:-4] + ".raw"
             with open(self.path, "wb") as out, open(self.stderr, "wb") as err:
                 self.proc = subprocess.Popen(command, stdout=out, stderr=err,
-                                             env=dict(os.environ, SDL_VIDEODRIVER="x11"))
+                                             env=dict(os.environ, SDL_VIDEODRIVER="x11", SDL_DISKAUDIOFILE=self.sound))
             for _ in range(200):
                 self.window = self.xdotool("search", "--onlyvisible", "--name", "^Skerrion$").strip()
                 if self.window or self.proc.poll() is not None:
@@ -53,16 +55,25 @@ class Game:
     def output(self):
         return pathlib.Path(self.path).read_bytes().decode()
 
+    def ends_with_the_final_line(self):  # of the last status line's score, on a line of its own
+        return self.output().endswith("\rYour final score is %d.%s\n" % (self.statuses()[-1].score, " " * 73))
+
     def statuses(self):
         return statuses(self.output())
 
-    def wait(self, predicate, what, timeout=30):  # fails at once when the game ends or the player dies
+    def wait(self, predicate, what, timeout=30):  # fails once the game has ended or the player died without it
         deadline = time.monotonic() + timeout
-        while not predicate(self):
+        while True:
             ended = self.proc.poll() is not None or 2 in (s.state for s in self.statuses())
+            if predicate(self):
+                return
             if time.monotonic() > deadline or ended:
                 raise AssertionError("waited for %s: %r" % (what, self.output()[-300:]))
             time.sleep(0.05)
+
+    def begin_run(self):
+        self.xdotool("key", "space")
+        self.wait(lambda g: g.statuses() and g.statuses()[-1].state == 1, "the run")
 
     def xdotool(self, *args):
         return subprocess.run(["xdotool", *args], capture_output=True, text=True, timeout=30).stdout
@@ -77,22 +88,27 @@ class Game:
         sys.stderr.write(pathlib.Path(self.stderr).read_text())  # the sanitizers' findings among it
 
 
+# Plays a run in a new game until it passes, at most three runs: a loaded machine that stalls a
+# pass long enough sinks the standing player through the floor, and only a death after such a pass
+# is a reason to play again.
+def play_until_no_stall(test, run):
+    for attempt in range(1, 4):
+        game = Game()
+        test.addCleanup(game.close)
+        try:
+            return run(game)
+        except AssertionError:
+            if not play_again(game.statuses(), attempt, game.path):
+                raise
+            game.close()
+
+
 # In a window on a real X server drawn by the default renderer: keys pressed
 # and held, every status line flushed as its pass ends, game time against real
 # time, a resize, SIGTERM; and a start with no display.
 class Run(unittest.TestCase):
     def test_a_run_with_real_keys_in_a_real_window(self):
-        for attempt in range(1, 4):
-            game = Game()
-            self.addCleanup(game.close)
-            try:
-                return self.play(game)
-            except AssertionError:
-                # A loaded machine that stalls a pass long enough sinks the standing player through
-                # the floor: only a death after such a pass is a reason to play again.
-                if not play_again(game.statuses(), attempt, game.path):
-                    raise
-                game.close()
+        play_until_no_stall(self, self.play)
 
     def play(self, game):
         game.wait(lambda g: g.statuses(), "the first frame")
@@ -129,8 +145,7 @@ class Run(unittest.TestCase):
 
         game.proc.send_signal(signal.SIGTERM)  # SDL makes a quit of it
         self.assertEqual(game.proc.wait(20), 0)
-        final = "Your final score is %d.%s\n" % (game.statuses()[-1].score, " " * 73)
-        self.assertTrue(game.output().endswith("\r" + final), game.output()[-200:])
+        self.assertTrue(game.ends_with_the_final_line(), game.output()[-200:])
 
     def test_without_a_display_it_says_so_and_exits_with_status_one(self):
         env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER")}

@@ -10,49 +10,35 @@ refuses to start until src/ is as committed.
 
   plant.py run [--only ID ...] [--out FILE]   plant, build, test; results as JSON
                                               (with --only, into the results already in FILE)
-  plant.py table BEFORE.json AFTER.json       the Markdown table of two runs
+  plant.py table FILE                         the Markdown table of the results in FILE
 
 Behaviour faults are caught or missed in the ci build; the sanitize preset
 runs the same tests to find invalid accesses, leaks and undefined behaviour.
 Not part of `make test`: a whole run takes an hour or more."""
-import argparse
-import json
-import re
-import signal
-import subprocess
-import sys
-import time
+import argparse, json, re, signal, subprocess, sys, time  # noqa: E401
 from pathlib import Path
 
 from faults import FAULTS
 
 ROOT = Path(__file__).resolve().parents[2]
 BUILD = ROOT / "build" / "faults"
-FAILED_LOG = BUILD / "Testing" / "Temporary" / "LastTestsFailed.log"
 
 
-def succeeds(command, log):
-    """Runs the command in the project's root, its output added to the log."""
-    with open(log, "a") as out:
-        out.write("\n$ %s\n" % " ".join(command))
-        out.flush()
-        return subprocess.run(command, cwd=ROOT, stdout=out, stderr=subprocess.STDOUT).returncode == 0
+def succeeds(log, *command):
+    """Runs the command in the project's root, its output into the open log."""
+    return subprocess.run(command, cwd=ROOT, stdout=log, stderr=subprocess.STDOUT).returncode == 0
 
 
-def build(log):
-    configured = succeeds(["cmake", "--preset", "ci", "-B", str(BUILD)], log)
-    return configured and succeeds(["cmake", "--build", str(BUILD)], log)
-
-
-def failing_tests(log, names=()):
-    """Runs the tests, all or those named, and returns the names of those that failed."""
-    FAILED_LOG.unlink(missing_ok=True)
-    command = ["ctest", "--test-dir", str(BUILD), "-j", "2", "--timeout", "300", "--output-on-failure"]
-    if names:
-        command += ["-R", "^(%s)$" % "|".join(map(re.escape, names))]
-    passed = succeeds(command, log)
-    if FAILED_LOG.exists():
-        return {line.split(":", 1)[1] for line in FAILED_LOG.read_text().splitlines()}
+def failing(log, names=()):
+    """Runs the tests, all or those named, and returns the names of those that failed twice in a
+    row: a timing failure of a loaded machine does not."""
+    failed = BUILD / "Testing" / "Temporary" / "LastTestsFailed.log"
+    failed.unlink(missing_ok=True)
+    chosen = ["-R", "^(%s)$" % "|".join(map(re.escape, names))] if names else []
+    passed = succeeds(log, "ctest", "--test-dir", BUILD, "-j", "2", "--timeout", "300", "--repeat", "until-pass:2",
+                      "--output-on-failure", *chosen)
+    if failed.exists():
+        return {line.split(":", 1)[1] for line in failed.read_text().splitlines()}
     return set() if passed else {"(ctest itself failed)"}
 
 
@@ -60,98 +46,76 @@ def plant(fault, log):
     """The fault's entry in the results: the tests that caught it, or why it could not be tried."""
     path = ROOT / fault.path
     clean = path.read_text()
-    path.write_text(clean.replace(fault.old, fault.new, 1))
+    path.write_text(clean.replace(fault.old, fault.new))
     try:
-        if not build(log):
+        if not succeeds(log, "cmake", "--build", BUILD):
             return {"error": "does not build"}
-        first = failing_tests(log)
-        # A timing failure of a loaded machine does not fail twice.
-        again = failing_tests(log, first) if first else set()
+        caught = failing(log)
     finally:
         path.write_text(clean)
-    caught = first & again
-    entry = {"caught_by": sorted(caught), "unrepeated": sorted(first - again)}
+    entry = {"caught_by": sorted(caught)}
     if caught and all(name.startswith("e2e_") for name in caught):
         # Caught by real processes alone: they must pass without the fault.
-        build(log)
-        fails_clean = failing_tests(log, caught)
-        entry["fails_clean_too"] = sorted(fails_clean)
-        entry["caught_by"] = sorted(caught - fails_clean)
+        succeeds(log, "cmake", "--build", BUILD)
+        entry["fails_clean_too"] = sorted(failing(log, caught))
+        entry["caught_by"] = sorted(caught.difference(entry["fails_clean_too"]))
     return entry
-
-
-def mark(entry):
-    if entry is None:
-        return "not run"
-    return entry.get("error") or ("caught" if entry["caught_by"] else "**missed**")
-
-
-def caught_by(entry):
-    return ", ".join("`%s`" % name for name in (entry or {}).get("caught_by", []))
 
 
 def run(only, out):
     if subprocess.run(["git", "diff", "--quiet", "HEAD", "--", "src"], cwd=ROOT).returncode != 0:
         sys.exit("src/ differs from the last commit; a killed run may have left a fault there")
-    for f in FAULTS:
-        count = (ROOT / f.path).read_text().count(f.old)
-        if count != 1:
-            sys.exit("%s: old text found %d times in %s" % (f.id, count, f.path))
-    commit = subprocess.run(["git", "rev-parse", "HEAD"], cwd=ROOT, capture_output=True, text=True).stdout
-    results = {"commit": commit.strip(), "started": time.strftime("%Y-%m-%d %H:%M"), "faults": {}}
-    if only and out.exists():
-        results["faults"] = json.loads(out.read_text())["faults"]
+    stale = [f.id for f in FAULTS if (ROOT / f.path).read_text().count(f.old) != 1]
+    if stale:
+        sys.exit("old text not found exactly once: " + ", ".join(stale))
+    results = json.loads(out.read_text()) if only and out.exists() else {"faults": {}}
+    results["commit"] = subprocess.check_output(["git", "rev-parse", "HEAD"], cwd=ROOT, text=True).strip()
+    results["started"] = time.strftime("%Y-%m-%d %H:%M")
     logs = BUILD / "logs"
     logs.mkdir(parents=True, exist_ok=True)
-    clean_log = logs / "clean.log"
-    clean_log.write_text("")
-    if not build(clean_log) or failing_tests(clean_log):
-        sys.exit("the clean tree does not build or fails a test; see %s" % clean_log)
+    with open(logs / "clean.log", "w") as log:
+        if not succeeds(log, "cmake", "--preset", "ci", "-B", BUILD) or not succeeds(log, "cmake", "--build", BUILD) \
+                or failing(log):
+            sys.exit("the clean tree does not build or fails a test; see %s" % log.name)
     print("clean tree: builds, every test passes", flush=True)
     chosen = [f for f in FAULTS if not only or f.id in only]
     for n, fault in enumerate(chosen, 1):
-        log = logs / ("%s.log" % fault.id)
-        log.write_text("")
         started = time.monotonic()
-        entry = {"path": fault.path, "effect": fault.effect, **plant(fault, log)}
+        with open(logs / ("%s.log" % fault.id), "w") as log:
+            entry = plant(fault, log)
         entry["seconds"] = round(time.monotonic() - started)
         results["faults"][fault.id] = entry
         out.write_text(json.dumps(results, indent=1) + "\n")
-        print("[%d/%d] %s: %s %s (%d s)" % (n, len(chosen), fault.id, mark(entry), caught_by(entry),
-                                            entry["seconds"]), flush=True)
-    build(clean_log)  # the build folder as the clean tree has it
-    caught = [f for f in chosen if results["faults"][f.id].get("caught_by")]
-    print("caught %d of %d" % (len(caught), len(chosen)))
+        print("[%d/%d] %s: %s (%d s)" % (n, len(chosen), fault.id, caught_by(entry), entry["seconds"]), flush=True)
+    print("caught %d of %d" % (sum(bool(results["faults"][f.id].get("caught_by")) for f in chosen), len(chosen)))
 
 
-def table(names):
-    runs = [json.loads(Path(name).read_text())["faults"] for name in names]
-    print("| Fault | File | What shows | Before | After | Caught before by | Caught after by |")
-    print("| --- | --- | --- | --- | --- | --- | --- |")
+def caught_by(entry):
+    """The tests that caught the fault, or why none did."""
+    if entry is None:
+        return "not run"
+    return entry.get("error") or ", ".join("`%s`" % name for name in entry["caught_by"]) or "**missed**"
+
+
+def table(name):
+    results = json.loads(Path(name).read_text())["faults"]
+    print("| Fault | File | What shows | Caught by |\n| --- | --- | --- | --- |")
     for f in FAULTS:
-        before, after = (r.get(f.id) for r in runs)
-        print("| %s | %s | %s | %s | %s | %s | %s |" % (f.id, f.path.removeprefix("src/"), f.effect, mark(before),
-                                                        mark(after), caught_by(before), caught_by(after)))
-    planted = [[f.id for f in FAULTS if f.id in r] for r in runs]
-    caught = [[i for i in ids if r[i].get("caught_by")] for ids, r in zip(planted, runs)]
-    print("\nCaught: %d of %d before, %d of %d after." % (len(caught[0]), len(planted[0]),
-                                                          len(caught[1]), len(planted[1])))
-    gained = [i for i in caught[1] if i in planted[0] and i not in caught[0]]
-    lost = [i for i in caught[0] if i not in caught[1]]
-    print("Missed before and caught after: %s." % (", ".join(gained) or "none"))
-    print("Caught before and missed after: %s." % (", ".join(lost) or "none"))
+        print("| %s | %s | %s | %s |" % (f.id, f.path.removeprefix("src/"), f.effect, caught_by(results.get(f.id))))
+    caught = [f for f in FAULTS if results.get(f.id, {}).get("caught_by")]
+    print("\nCaught: %d of %d." % (len(caught), len(FAULTS)))
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     commands = parser.add_subparsers(dest="command", required=True)
-    run_command = commands.add_parser("run")
-    run_command.add_argument("--only", nargs="*", default=[], choices=[f.id for f in FAULTS], metavar="ID")
-    run_command.add_argument("--out", type=Path, default=BUILD / "results.json")
-    commands.add_parser("table").add_argument("runs", nargs=2, metavar="RESULTS.json")
+    planting = commands.add_parser("run")
+    planting.add_argument("--only", nargs="+", default=[], choices=[f.id for f in FAULTS], metavar="ID")
+    planting.add_argument("--out", type=Path, default=BUILD / "results.json")
+    commands.add_parser("table").add_argument("results")
     args = parser.parse_args()
     if args.command == "table":
-        table(args.runs)
+        table(args.results)
     else:
         # A kill ends the run through the finally clause that puts the source back.
         signal.signal(signal.SIGTERM, lambda *_: sys.exit("stopped"))
