@@ -2,7 +2,8 @@
 // page's renderers: passes per second against the display's animation frames,
 // the time in a pass and the time from opening the page to its first frame; on
 // an emulated phone (Chromium's), the first frame and the passes from a touch to
-// its effect; and the bytes every file of the site takes gzip-compressed. The
+// its effect; the time from the key of a jump to its sound; and the bytes every
+// file of the site takes gzip-compressed. The
 // browsers are the browser test's (tests/web/browsers.mjs, its npm packages set
 // up by scripts/setup.sh web). Usage: node bench/web.mjs SITE_FOLDER
 import fs from "node:fs";
@@ -34,6 +35,43 @@ const TOUCH = `const status = document.getElementById("status"), p = window.touc
 addEventListener("pointerdown", e => p.touch = p.touch || e.timeStamp, true);
 new MutationObserver(() => { if (p.touch && !p.ms && ++p.passes && /\\tState: 1 /.test(status.textContent))
     p.ms = performance.now() - p.touch; }).observe(status, {childList: true});`;
+
+// The page's audio, tapped between it and the speakers by a worklet that notes the first
+// sample of each sound (a non-zero one after 10 ms of zeros) by its frame in the audio's time,
+// which the audio context's output stamp turns into the page's time at the speakers; the
+// worklet's note reaching the page is the time the sample has been made. Beside them the
+// Space keys' times.
+const SOUND = `const l = window.latency = {keys: [], made: [], out: []};
+addEventListener("keydown", e => e.code === "Space" && l.keys.push(e.timeStamp), true);
+const tap = \`registerProcessor("tap", class extends AudioWorkletProcessor {
+  constructor() { super(); this.zeros = sampleRate; }
+  process([[input]], [[output]]) {
+    if (!input) return true;
+    output.set(input);
+    const first = input.findIndex(x => x !== 0);
+    if (first >= 0 && this.zeros + first >= sampleRate / 100) this.port.postMessage((currentFrame + first) / sampleRate);
+    const last = input.findLastIndex(x => x !== 0);
+    this.zeros = last < 0 ? this.zeros + input.length : input.length - 1 - last;
+    return true;
+  }
+});\`;
+window.AudioContext = class extends AudioContext {
+  constructor() {
+    super();
+    this.tap = this.createGain();
+    this.audioWorklet.addModule(URL.createObjectURL(new Blob([tap], {type: "text/javascript"}))).then(() => {
+      const node = new AudioWorkletNode(this, "tap");
+      node.port.onmessage = event => {
+        const stamp = this.getOutputTimestamp();
+        l.made.push(performance.now());
+        l.out.push(stamp.performanceTime + (event.data - stamp.contextTime) * 1000);
+      };
+      this.tap.connect(node).connect(super.destination);
+    });
+  }
+  get destination() { return this.tap; }
+};`;
+const JUMPS = 20; // timed per engine
 
 // Animation frames and passes (status lines) for a while, the time of each pass, and
 // how long the while took: a timeout may come late on a loaded machine.
@@ -117,6 +155,41 @@ async function phone(url) {
   }
 }
 
+// From Space pressed for a jump to its sound made and at the speakers, a page load after
+// another: each run begins with a key that only opens the audio, then Space; the jumps,
+// each after a quiet while, go on until the player has drifted out.
+async function jumpsHeard(engine, url) {
+  const browser = await launch(engine, "software");
+  const made = [];
+  const out = [];
+  try {
+    const page = await browser.newPage();
+    await page.evaluateOnNewDocument(SOUND);
+    while (made.length < JUMPS) {
+      await page.goto(url);
+      await waitState(page, 0);
+      await page.keyboard.press("x");
+      await page.keyboard.press(" ");
+      await waitState(page, 1);
+      while (made.length < JUMPS && await page.evaluate(() => /State: 1/.test(statusLine.textContent))) {
+        await new Promise(done => setTimeout(done, 400 + 200 * Math.random()));
+        const before = await page.evaluate(() => latency.made.length);
+        await page.keyboard.press(" ");
+        const heard = await page.waitForFunction(n => latency.made.length > n && latency, {polling: 10, timeout: 1000}, before)
+          .then(handle => handle.jsonValue(), () => null);
+        if (heard) {
+          made.push(heard.made[before] - heard.keys.at(-1));
+          out.push(heard.out[before] - heard.keys.at(-1));
+        }
+      }
+    }
+  } finally {
+    await browser.close();
+  }
+  const range = values => `median ${median(values).toFixed(1)} ms (${Math.min(...values).toFixed(1)} to ${Math.max(...values).toFixed(1)})`;
+  console.log(`${engine}, ${JUMPS} jumps: Space to the sound made ${range(made)}, at the speakers ${range(out)}\n`);
+}
+
 const site = process.argv[2];
 console.log("| file | bytes | gzip -9 |\n|---|---:|---:|");
 const total = [0, 0];
@@ -136,6 +209,7 @@ const server = await serve(site, {"Cross-Origin-Opener-Policy": "same-origin",
 try {
   await phone(server.url);
   for (const engine of engines) {
+    await jumpsHeard(engine, server.url);
     for (const renderer of ["webgl", "software"]) {
       const browser = await launch(engine, renderer);
       try {

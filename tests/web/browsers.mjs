@@ -13,14 +13,16 @@ const TYPES = {".html": "text/html", ".js": "text/javascript", ".wasm": "applica
 
 // Neither has a GPU here: Chromium draws WebGL with its SwiftShader, Firefox with
 // Mesa's llvmpipe, which headless Firefox takes only through EGL and when told to.
-// Without WebGL, SDL falls back to its software renderer.
+// Without WebGL, SDL falls back to its software renderer. Firefox runs no audio
+// without a sound device, which neither has here: it gets its mock of one.
 const ENGINES = {
   chromium: webgl => ({browser: "chrome", executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
                        args: ["--no-sandbox"].concat(webgl ? ["--use-angle=swiftshader", "--enable-unsafe-swiftshader"]
                                                            : ["--disable-gpu", "--disable-webgl"])}),
   firefox: webgl => ({browser: "firefox", executablePath: process.env.FIREFOX || "/usr/bin/firefox-esr",
                       env: {...process.env, MOZ_WEBGL_FORCE_EGL: "1"},
-                      extraPrefsFirefox: webgl ? {"webgl.force-enabled": true} : {"webgl.disabled": true}}),
+                      extraPrefsFirefox: {"media.cubeb.force_mock_context": true,
+                                          ...webgl ? {"webgl.force-enabled": true} : {"webgl.disabled": true}}}),
 };
 export const engines = Object.keys(ENGINES);
 

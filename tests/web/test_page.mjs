@@ -25,13 +25,38 @@ new MutationObserver(() => { if (p.key && !p.ms && ++p.passes && /\\tState: 1 /.
     p.ms = performance.now() - p.key; }).observe(statusLine, {childList: true});
 for (let i = 0; i < 300; i++) canvas.dispatchEvent(
     new MouseEvent("mousemove", {clientX: 10 + i, clientY: 10 + i, bubbles: true}));`;
-// The keys the touch controls send; the status lines while the page is hidden, and the
-// first once its visibility has changed and it shows.
-const PROBES = `const s = window.shown = {hidden: 0}, keys = window.keyLog = [];
+// The keys the touch controls send; the status lines, those while the page is hidden, and the
+// first after passes.first is emptied; frames(n): the status lines once n animation frames have passed.
+const PROBES = `const p = window.passes = {count: 0, hidden: 0}, keys = window.keyLog = [];
 for (const type of ["keydown", "keyup"]) addEventListener(type, e => e.isTrusted || keys.push(type + " " + e.code));
-document.addEventListener("visibilitychange", () => s.changed = true);
-new MutationObserver(() => document.hidden ? s.hidden++ : s.line ||= s.changed && statusLine.textContent)
-    .observe(statusLine, {childList: true});`;
+new MutationObserver(() => { p.count++; document.hidden ? p.hidden++ : p.first ||= statusLine.textContent; })
+    .observe(statusLine, {childList: true});
+window.frames = n => new Promise(done => { const next = () => n-- ? requestAnimationFrame(next) : done(p.count); next(); });`;
+// Runs before the page's own: the page's audio as it goes to the speakers, through a worklet that
+// notes each frame's number as it carries sound, -1 while the page is hidden; whether the player had
+// pressed a key or touched the page as each AudioContext was made; the phone's shakes. listen(n) gives
+// what the next n animation frames carried.
+const TAP = `const s = window.sound = {frame: 0, heard: [], made: [], shaken: []};
+const frame = requestAnimationFrame.bind(window); // not BUFFER's
+(function count() { s.frame++; frame(count); })();
+navigator.vibrate = ms => s.shaken.push(ms);
+window.listen = n => new Promise(done => { const from = s.frame + n, heard = s.heard.length;
+    const wait = () => s.frame < from ? frame(wait) : done(s.heard.slice(heard)); wait(); });
+const tap = 'registerProcessor("tap", class extends AudioWorkletProcessor { process([[input]], [[output]]) {' +
+    'if (input) { output.set(input); input.some(x => x) && this.port.postMessage(0); } return true; } })';
+window.AudioContext = class extends AudioContext {
+  constructor() {
+    super();
+    s.made.push(navigator.userActivation.hasBeenActive);
+    this.tap = this.createGain();
+    this.audioWorklet.addModule(URL.createObjectURL(new Blob([tap], {type: "text/javascript"}))).then(() => {
+      const node = new AudioWorkletNode(this, "tap");
+      node.port.onmessage = () => s.heard.push(document.hidden ? -1 : s.frame);
+      this.tap.connect(node).connect(super.destination);
+    });
+  }
+  get destination() { return this.tap; }
+};`;
 // How many changes the page makes in half a second.
 const CHANGES = `new Promise(done => { let changes = 0;
 new MutationObserver(records => changes += records.length)
@@ -70,6 +95,8 @@ const FORBIDDEN = "navigator.getGamepads = () => { throw new DOMException('forbi
 class Play {
   constructor(context, engine, renderer, browser, page, server) {
     Object.assign(this, {context, engine, renderer, browser, page, server, keys: page.keyboard});
+    // The main Enter key: WebDriver BiDi's "Enter" is the keypad's, its RETURN the main one.
+    this.enter = engine === "firefox" ? "\uE006" : "Enter";
   }
 
   // A part of a check that one engine alone can run, named as skipped in the others.
@@ -77,8 +104,9 @@ class Play {
     return this.context.test(name, {skip: this.engine !== engine && why}, fn);
   }
 
-  text(id) {
-    return this.page.$eval("#" + id, element => element.textContent);
+  // The element's text, or one of its attributes.
+  text(id, attribute) {
+    return this.page.$eval("#" + id, (element, name) => name ? element.getAttribute(name) : element.textContent, attribute);
   }
 
   async until(probe, what, seconds = 20) {
@@ -91,8 +119,8 @@ class Play {
     throw new Error(`no ${what} in ${seconds} s, the status line: ${JSON.stringify(await this.text("status"))}`);
   }
 
-  waitFor(id, pattern) {
-    return this.until(async () => pattern.test(await this.text(id)), `${pattern} in #${id}`);
+  waitFor(id, pattern, attribute) {
+    return this.until(async () => pattern.test(await this.text(id, attribute)), `${pattern} in #${id} ${attribute || ""}`);
   }
 
   // The game's state on the status line: 0 start, 1 playing, 2 game over.
@@ -124,6 +152,29 @@ class Play {
     const [i] = differ;
     assert(!differ.length, `${picture}: ${differ.length} pixels of ${got.width} x ${got.height} differ, the first at ` +
            `(${i % want.width}, ${Math.floor(i / want.width)}): #${rgb(got, i)} on the page, #${rgb(want, i)} in the picture`);
+  }
+
+  // After the actions and the pass that takes them, 30 animation frames without a status line.
+  async paused(actions) {
+    await actions();
+    const [from, to] = await this.page.evaluate("(async () => [await frames(3), await frames(30)])()");
+    assert.equal(to - from, 0, "status lines while paused");
+  }
+
+  // After the actions, the run goes on with an ordinary frame: had the pause counted, the
+  // player would have died.
+  async resumed(actions) {
+    await this.page.evaluate("passes.first = ''");
+    await actions();
+    assert.match(await this.until(() => this.page.evaluate("passes.first"), "pass after the pause"),
+                 /^0\.0\d+ sec\.\tScore: +\d+ \tState: 1 /);
+  }
+
+  // What the page's audio carried (TAP) in n animation frames from the start of the actions.
+  async heard(n, actions) {
+    const heard = this.page.evaluate(`listen(${n})`);
+    await actions();
+    return heard;
   }
 
   // Another tab in front for a while, then this one again.
@@ -221,6 +272,10 @@ async function desktop(play) {
     await play.assertPicture("game-over.png", LOSE_CONTEXT);
   }
   assert.equal(await page.evaluate(CHANGES), 0, "changes to the page after the run");
+  // SDL keeps the browser from acting on the keys it reads (Space does not scroll), but for F11.
+  const allowed = await page.evaluate(() => ["Space", "F11"].map(code =>
+    canvas.dispatchEvent(new KeyboardEvent("keydown", {code, bubbles: true, cancelable: true}))));
+  assert.deepEqual(allowed, [false, true], "the browser may act on Space, on F11");
   await page.click("#fullscreen");
   await play.until(() => page.evaluate(() => document.fullscreenElement?.id === "play"), "play area in fullscreen", 5);
 }
@@ -229,19 +284,59 @@ check("desktop page, WebGL", {}, desktop);
 check("desktop page, software renderer", {renderer: "software"}, desktop);
 
 
-// Hidden for 3 s during a run, the game waits, and the pause is no frame time: had the
-// world gone on, the player would have died.
-check("a hidden page waits", {renderer: "software"}, async play => {
-  await play.page.evaluate(PROBES);
-  await play.keys.type(" ");
-  await play.hide(3000);
-  const shown = await play.until(() => play.page.evaluate("shown.line && shown"), "pass after the pause");
-  assert(!shown.hidden && /^0\.0\d+ sec\.\tScore: +\d+ \tState: 1 /.test(shown.line),
-         `${shown.hidden} passes while hidden, then: ${shown.line}`);
+// Enter pauses a run and goes on. Hidden for 3 s, the page runs no pass and comes back paused.
+check("Enter and a hidden page pause a run", {renderer: "software"}, async play => {
+  const {page, keys} = play;
+  await page.evaluate(PROBES);
+  await keys.press(" ");
+  await play.state(1);
+  await play.paused(() => keys.press(play.enter));
+  await play.resumed(() => keys.press(play.enter));
+  await play.paused(() => play.hide(3000));
+  assert.equal(await page.evaluate("passes.hidden"), 0, "passes while hidden");
+  await play.resumed(() => keys.press(play.enter));
+});
+
+// The page's audio, from the player's first key: silent on the start screen, the start and a jump
+// heard within a few frames, silent while hidden but for the fade of what sounded, and after #mute;
+// #mute and M in step, and kept across a reload; a death shakes a phone.
+check("sound", {renderer: "software", script: TAP}, async play => {
+  const {page, keys} = play;
+  const pressed = state => play.waitFor("mute", state, "aria-pressed");
+  assert.deepEqual(await page.evaluate("sound.made"), [], "AudioContexts made before a key");
+  await keys.press("x"); // no key of the start screen's, but the player's first
+  assert.deepEqual(await play.heard(20, () => {}), [], "the start screen");
+  assert.deepEqual(await page.evaluate("sound.made"), [true], "AudioContexts made, and whether after a key");
+  const from = await page.evaluate("sound.frame");
+  await keys.press(" ");
+  const [first] = await play.until(() => page.evaluate("sound.heard.length && sound.heard"), "the start");
+  await play.hide(500);
+  assert(first - from <= 12, `the start heard ${first - from} frames after Space`);
+  const hidden = await page.evaluate("sound.heard.filter(frame => frame < 0).length");
+  assert(hidden < 20, `${hidden} quanta of 128 samples heard while hidden`);
+  assert.deepEqual(await play.heard(20, () => {}), [], "back, paused");
+  await keys.press(play.enter);
+  await play.waitFor("status", /Score: +1 /);
+  await play.heard(20, () => {}); // the point on the floor
+  assert.notDeepEqual(await play.heard(12, () => keys.press(" ")), [], "a jump");
+  await page.click("#mute");
+  await pressed(/true/);
+  assert.deepEqual(await play.heard(30, () => keys.press(" ")), [], "a jump after #mute");
+  await keys.press("m");
+  await pressed(/false/);
+  await page.click("#mute");
+  await page.reload();
+  await play.state(0);
+  await pressed(/true/);
+  await keys.press("x");
+  assert.deepEqual(await play.heard(30, () => keys.press(" ")), [], "the start after a reload");
+  await keys.press("m");
+  await play.state(2);
+  assert.deepEqual(await page.evaluate("sound.shaken"), [200], "the phone shaken");
 });
 
 // On an emulated phone, by real touch events sent through the DevTools protocol.
-check("phone page by touch", {phone: true, only: ["chromium", "phone emulation and touch are Chromium's"]}, async play => {
+check("phone page by touch", {phone: true, script: TAP, only: ["chromium", "phone emulation and touch are Chromium's"]}, async play => {
   const {page} = play;
   const cdp = await page.createCDPSession();
   const box = target => page.$eval(target, element => {
@@ -264,7 +359,7 @@ check("phone page by touch", {phone: true, only: ["chromium", "phone emulation a
     const [width, height, scroll] = await page.evaluate(() => [innerWidth, innerHeight, [document.scrollingElement.scrollWidth,
       document.scrollingElement.scrollHeight, visualViewport.scale]]);
     assert.equal(`${scroll}`, `${[width, height, 1]}`, "the page's size and zoom");
-    const boxes = await Promise.all(["#canvas", "#move", "#jump", "#end-run", "#status"].map(box));
+    const boxes = await Promise.all(["#canvas", "#move", "#jump", "#end-run", "#mute", "#status"].map(box));
     const [[left, top, right, bottom]] = boxes;
     assert(Math.abs(bottom - top - (right - left)) < 0.5 && right - left > 0.9 * Math.min(width, height), `canvas ${boxes[0]}`);
     assert(boxes.every(([l, t, r, b]) => l >= 0 && r <= width && t >= 0 && b <= height), `not in ${width} x ${height}: ${boxes.join(" ")}`);
@@ -276,6 +371,9 @@ check("phone page by touch", {phone: true, only: ["chromium", "phone emulation a
   await page.evaluate(PROBES);
   await tap("#jump");
   await play.state(1);
+  assert.deepEqual(await page.evaluate("sound.made"), [true], "AudioContexts made, and whether after a touch");
+  await play.paused(() => tap("#pause"));
+  await play.resumed(() => tap("#pause"));
   await play.keys.type("`");
   const start = await play.player();
   await touch("touchStart", "[data-key=KeyA]");
@@ -293,6 +391,7 @@ check("phone page by touch", {phone: true, only: ["chromium", "phone emulation a
   await play.hide(500);
   assert.equal(await page.evaluate("keyLog.at(-1)"), "keyup Space", "the finger on jump after the page was hidden");
   await touch("touchEnd");
+  await play.resumed(() => tap("#pause"));
 
   // Turned to landscape, until the end button gives the final score.
   await page.setViewport({...PHONE, width: PHONE.height, height: PHONE.width, isLandscape: true});

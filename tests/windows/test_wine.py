@@ -1,9 +1,10 @@
 # The Windows build under Wine on the X server that DISPLAY names (xvfb-run,
 # see the Makefile), the .exe taken out of the zip into a fresh Wine prefix:
-# its imports, its start screen, Escape, and a run left alone, with the output
-# to a pipe and to a file. Each check is a method of Wine, reported on its own.
+# its imports, its start screen, Escape, a run left alone, with the output to a
+# pipe and to a file, the start heard and the pause. Each check is a method of
+# Wine, reported on its own.
 # Usage: test_wine.py ZIP
-import os, pathlib, re, shutil, subprocess, sys, time, unittest, zipfile  # noqa: E401
+import array, os, pathlib, re, shutil, subprocess, sys, time, unittest, zipfile  # noqa: E401
 
 HERE = pathlib.Path(__file__).resolve().parent
 sys.path.insert(0, str(HERE.parent / "e2e"))
@@ -13,6 +14,7 @@ ZIP, WORK, ENV, EXE = None, None, None, None  # from the command line and setUpM
 WINDOWS_DLLS = {"advapi32", "gdi32", "imm32", "kernel32", "msvcrt", "ole32", "oleaut32", "setupapi",
                 "shell32", "user32", "version", "winmm"}
 FINAL = "Your final score is %d." + " " * 73 + "\r\n"  # after the last status line's \r
+RATE = 48000  # samples a second, signed 16-bit, one channel: what the game opens
 
 
 def until(done, what):
@@ -85,6 +87,42 @@ class Wine(unittest.TestCase):
                         "died after %.3f s of play (longest pass %.3f s), not %.3f s" % (
                             sum(played), max(played, default=0), DRIFT_DEATH))
         self.ended_well(status, text, 1)
+
+
+    def test_the_start_screen_silent_and_the_start_heard_soon_after_space(self):
+        raw = WORK + "/sound.raw"  # SDL's disk driver writes the stream there in real time
+        game, _ = launch(subprocess.DEVNULL, SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE="Z:" + raw.replace("/", "\\"))
+        self.addCleanup(game.kill)
+        samples = lambda: os.path.getsize(raw) // 2 if os.path.exists(raw) else 0  # noqa: E731
+        until(lambda: samples() > RATE // 2, "half a second of the stream")
+        space = samples()
+        xdotool("key", "space")
+        until(lambda: samples() > space + RATE // 2, "half a second of the stream after Space")
+        xdotool("key", "Escape")
+        game.communicate(timeout=30)
+        stream = array.array("h", pathlib.Path(raw).read_bytes())
+        first = next((i for i, sample in enumerate(stream) if sample), -1)
+        self.assertTrue(space <= first < space + RATE // 4, "first sound at sample %d, Space at %d" % (first, space))
+
+    def test_enter_pauses_and_resumes_with_an_ordinary_frame(self):
+        out = WORK + "/pause.txt"
+        with open(out, "wb") as file:
+            game, window = launch(file, SDL_RENDER_DRIVER="software")
+        self.addCleanup(game.kill)
+        passes = lambda: statuses(pathlib.Path(out).read_bytes().decode())  # noqa: E731
+        paused_p = ["import", "-window", window, "-depth", "8", "-format", "%[hex:p{75,400}]", "info:"]  # lit in PAUSED
+        xdotool("key", "space")
+        until(lambda: passes() and passes()[-1].state == 1, "the run")
+        xdotool("key", "Return")
+        until(lambda: subprocess.run(paused_p, env=ENV, capture_output=True, text=True).stdout == "FFFFFF", "PAUSED")
+        held = len(passes())
+        time.sleep(1)
+        self.assertEqual(len(passes()), held, "status lines while paused")
+        xdotool("key", "Return")
+        until(lambda: len(passes()) > held, "the run going on")
+        self.assertLess(passes()[held].dt, 0.1)
+        xdotool("key", "Escape")
+        game.communicate(timeout=30)
 
 
 def setUpModule():  # one fresh Wine prefix, and a window manager, for every check

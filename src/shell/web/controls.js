@@ -91,6 +91,12 @@
     }
   });
 
+  // F11 is the browser's full screen. SDL, which keeps the browser from acting
+  // on any key it reads, never hears of it.
+  for (const type of ["keydown", "keyup"]) {
+    addEventListener(type, event => event.code === "F11" && event.stopImmediatePropagation(), true);
+  }
+
   // Fullscreen takes the canvas and the controls along. iPhone's Safari has
   // none for pages.
   const fullscreen = document.getElementById("fullscreen");

@@ -3,7 +3,10 @@
 // loop. What the game prints goes to the page: the status line in place, the
 // other lines below it, and the final score beside a button for a new run.
 // The page's script (lifecycle.js) tells the game what phones do to pages:
-// hide them, and take their WebGL context away and give it back.
+// hide them, and take their WebGL context away and give it back; sound.js
+// starts its sound at the player's first key or touch and holds the mute
+// button.
+#include <cstddef>
 #include <cstdio>
 #include <emscripten.h>
 #include <iterator>
@@ -22,6 +25,10 @@
 EM_JS(void, showStatusLine, (const char* line), { Module.showStatusLine(UTF8ToString(line)); });
 EM_JS(void, showLines, (const char* lines), { Module.showLines(UTF8ToString(lines)); });
 EM_JS(void, showRunEnd, (const char* finalLines), { Module.showRunEnd(UTF8ToString(finalLines)); });
+// The mute button, and the choice it remembers across loads; a phone's shake.
+EM_JS(bool, storedMute, (), { return Module.storedMute(); });
+EM_JS(void, showMute, (bool muted), { Module.showMute(!!muted); });
+EM_JS(void, vibrate, (), { Module.vibrate(); });
 
 // A page in a frame whose permissions policy forbids gamepads (a game
 // portal's, say) throws on navigator.getGamepads, and so would SDL's start of
@@ -54,6 +61,7 @@ struct WebRun {
     const Uint8* keys = nullptr;
     bool hidden = false; // the page is hidden: the game waits
     bool over = false;   // the run has ended and no pass runs any more
+    bool shownMute = false; // what the mute button shows
     std::string line;    // the line being written
     std::string lines;   // the whole lines written in this pass
 };
@@ -106,6 +114,15 @@ void pass() {
     }
     const PassResult result = runPass(*run.game, run.keys);
     std::fflush(run.game->out);
+    // M flips the mute in the game; the button follows. Nothing is heard
+    // while muted, so neither does a phone shake then.
+    if (run.game->muted != run.shownMute) {
+        run.shownMute = run.game->muted;
+        showMute(run.shownMute);
+    }
+    if (run.game->heard.test(static_cast<std::size_t>(Sound::Death))) {
+        vibrate();
+    }
     if (result == PassResult::Exit) {
         // The window and renderer stay, so the page keeps the run's last frame.
         run.over = true;
@@ -129,6 +146,11 @@ extern "C" {
 // that pauses a run.
 EMSCRIPTEN_KEEPALIVE void pageHidden() {
     run.hidden = true;
+    // The device plays on in a hidden page: whatever sounds fades out, and
+    // nothing sounds again before a pass that makes a sound.
+    if (run.game) {
+        run.game->speaker.hush();
+    }
     SDL_ResetKeyboard();
     SDL_FlushEvent(SDL_KEYUP);
 }
@@ -164,6 +186,28 @@ EMSCRIPTEN_KEEPALIVE void contextRestored() {
     }
 }
 
+// Browsers let a page start its audio only from the player's key or touch,
+// and warn of one that tries before: sound.js calls this from the first. Where
+// no device opens, the game plays as ever, silently.
+EMSCRIPTEN_KEEPALIVE void startSound() {
+    if (run.game && run.game->speaker.device == 0) {
+        openSpeaker(run.game->speaker);
+    }
+}
+
+// The mute button pressed.
+EMSCRIPTEN_KEEPALIVE void setMute(bool muted) {
+    if (!run.game) {
+        return;
+    }
+    run.shownMute = muted;
+    run.game->muted = muted;
+    if (muted) {
+        // A pass would too, but none runs paused or after the run.
+        run.game->speaker.hush();
+    }
+}
+
 // The page's controls act by it: a tap on the canvas is Space only on the
 // start and game-over screens. A paused run is on.
 EMSCRIPTEN_KEEPALIVE bool runIsOn() {
@@ -193,6 +237,8 @@ int main(int, char**) {
         return 1;
     }
     run.game->out = out;
+    run.game->muted = storedMute();
+    run.shownMute = run.game->muted;
 
     // 0 frames per second: one pass per animation frame, at the display's rate.
     emscripten_set_main_loop(pass, 0, 0);
