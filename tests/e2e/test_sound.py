@@ -15,7 +15,7 @@ GAP = RATE // 100  # zeros between two sounds; within one, a wave is never zero 
 
 
 class Sound(unittest.TestCase):
-    def test_the_start_a_jump_and_the_death_at_their_moments_and_silence_between(self):
+    def test_the_start_a_jump_and_the_death_at_their_moments_silence_between_and_m_mutes(self):
         os.environ["SDL_AUDIODRIVER"] = "disk"
         test_game.play_until_no_stall(self, self.play)
 
@@ -34,6 +34,8 @@ class Sound(unittest.TestCase):
         time.sleep(0.3)
         jump, jumped = press("space")
         time.sleep(0.3)
+        muted, _ = press("m", "space", "m")  # a jump in the air between the two
+        time.sleep(0.3)
         dying = now()
         game.xdotool("keydown", "a")  # off the left edge
         game.wait(lambda g: g.statuses()[-1].state == 2, "the death")
@@ -51,8 +53,9 @@ class Sound(unittest.TestCase):
         self.assertEqual(between(0, start), [], "the start screen")
         self.assertIn(len(between(start, jump)), (1, 2), "the start, and the point unless it ran into it")
         self.assertLess(between(start, jump)[0], started + LATE)
-        self.assertEqual(len(between(jump, dying)), 1)
-        self.assertLess(between(jump, dying)[0], jumped + LATE)
+        self.assertEqual(len(between(jump, muted)), 1)
+        self.assertLess(between(jump, muted)[0], jumped + LATE)
+        self.assertEqual(between(muted, dying), [], "the jump while muted")
         self.assertEqual(len(between(dying, len(stream))), 1)
         self.assertLess(between(dying, len(stream))[0], died + LATE)
 
