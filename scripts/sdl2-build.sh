@@ -48,6 +48,8 @@ web)
     compiler=emcc
     tools=(emcmake)
     video=emscripten
+    # Files of SDL's source that this build replaces with its own (see each).
+    replaced=("$root"/scripts/sdl2-web/SDL_audio_resampler_filter.h)
     # emcc's JavaScript tools need Debian's node modules, whichever node runs them.
     export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
     ;;
@@ -58,6 +60,7 @@ windows)
     compiler=x86_64-w64-mingw32-gcc-posix
     tools=()
     video=windows
+    replaced=()
     ;;
 *) fail "usage: $0 web|windows" ;;
 esac
@@ -91,16 +94,38 @@ if [ -n "${toolchain-}" ]; then
     recipe+="
 toolchain file: $(sha256sum <"$toolchain" | cut -d ' ' -f 1)"
 fi
+for file in "${replaced[@]}"; do
+    recipe+="
+replaced: $(basename "$file") $(sha256sum <"$file" | cut -d ' ' -f 1)"
+done
 
 # Into DEST, for the folder the cache renames it to.
 build() {
     local dest=$1
     echo "sdl2-build: building SDL2 for $platform from $sources (a few minutes)" >&2
-    "${configure[@]}" -S "$sources" -B "$dest/build" -DCMAKE_INSTALL_PREFIX="$SKERRION_CACHE_ENTRY" \
+    local from=$sources
+    if [ ${#replaced[@]} -gt 0 ]; then
+        from=$dest/source
+        cp -a "$sources" "$from"
+        replace_resampler_filter "$from"
+    fi
+    "${configure[@]}" -S "$from" -B "$dest/build" -DCMAKE_INSTALL_PREFIX="$SKERRION_CACHE_ENTRY" \
         "${options[@]}" "${settings[@]}" >&2
     cmake --build "$dest/build" >&2
     cmake --install "$dest/build" --prefix "$dest" >&2
-    rm -rf "$dest/build"
+    rm -rf "$dest/build" "$dest/source"
+}
+
+# In the copy of the source in folder $1: SDL's resampling filter made on its
+# first use, once a host build has checked it against SDL's tables.
+replace_resampler_filter() {
+    local audio=$1/src/audio check
+    command -v cc >/dev/null || fail "cc is missing: run scripts/setup.sh $platform"
+    check=$(mktemp)
+    cc -std=c99 -D_DEFAULT_SOURCE -I"$audio" "$root/scripts/sdl2-web/check-resampler-filter.c" -lm -o "$check"
+    "$check" || fail "the resampling filter of scripts/sdl2-web differs from this SDL's (see above)"
+    rm -f "$check"
+    cp "$root/scripts/sdl2-web/SDL_audio_resampler_filter.h" "$audio/"
 }
 
 . "$root/scripts/cache.sh"

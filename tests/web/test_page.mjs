@@ -5,6 +5,7 @@
 import assert from "node:assert/strict";
 import fs from "node:fs";
 import {test} from "node:test";
+import zlib from "node:zlib";
 import {PNG} from "pngjs";
 import {engines, launch, serve} from "./browsers.mjs";
 
@@ -425,4 +426,10 @@ check("a pad starts the run, moves the player and quits", {renderer: "software",
 check("where gamepads are forbidden, the keys still play", {renderer: "software", script: FORBIDDEN}, async play => {
   await play.keys.type(" ");
   await play.state(1);
+});
+
+test("the whole site is under 200 KB gzip-compressed, as it goes over the network", () => {
+  const files = fs.readdirSync(SITE).filter(name => fs.statSync(`${SITE}/${name}`).isFile());
+  const bytes = files.reduce((sum, name) => sum + zlib.gzipSync(fs.readFileSync(`${SITE}/${name}`), {level: 9}).length, 0);
+  assert(bytes < 200e3, `${files.length} files, ${bytes} bytes`);
 });
