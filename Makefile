@@ -105,7 +105,7 @@ serve: web
 
 test-web: web
 	@test -d tests/web/node_modules || { echo "tests/web/node_modules is missing: run scripts/setup.sh web" >&2; exit 1; }
-	$(NODE) --test-reporter=spec tests/web/test_page.mjs build/web/site
+	$(NODE) tests/web/test_page.mjs build/web/site
 
 clean:
 	rm -rf build

@@ -46,10 +46,11 @@ web)
     settings=(-DSDL2_DISABLE_SDL2MAIN=ON -DCMAKE_C_FLAGS="-DSDL_LEAN_AND_MEAN=1 -DSDL_VIDEO_RENDER_SW=1")
     configure=(emcmake cmake)
     compiler=emcc
-    tools=(emcmake)
+    tools=(emcmake cc)
     video=emscripten
-    # Files of SDL's source that this build replaces with its own (see each).
-    replaced=("$root"/scripts/sdl2-web/SDL_audio_resampler_filter.h)
+    # SDL's resampling filter made on its first use, not carried as tables in
+    # the page's download (see the header).
+    own_filter=$root/scripts/sdl2-web/SDL_audio_resampler_filter.h
     # emcc's JavaScript tools need Debian's node modules, whichever node runs them.
     export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
     ;;
@@ -60,7 +61,6 @@ windows)
     compiler=x86_64-w64-mingw32-gcc-posix
     tools=()
     video=windows
-    replaced=()
     ;;
 *) fail "usage: $0 web|windows" ;;
 esac
@@ -94,20 +94,20 @@ if [ -n "${toolchain-}" ]; then
     recipe+="
 toolchain file: $(sha256sum <"$toolchain" | cut -d ' ' -f 1)"
 fi
-for file in "${replaced[@]}"; do
+if [ -n "${own_filter-}" ]; then
     recipe+="
-replaced: $(basename "$file") $(sha256sum <"$file" | cut -d ' ' -f 1)"
-done
+resampling filter: $(sha256sum <"$own_filter" | cut -d ' ' -f 1)"
+fi
 
 # Into DEST, for the folder the cache renames it to.
 build() {
     local dest=$1
     echo "sdl2-build: building SDL2 for $platform from $sources (a few minutes)" >&2
     local from=$sources
-    if [ ${#replaced[@]} -gt 0 ]; then
+    if [ -n "${own_filter-}" ]; then
         from=$dest/source
         cp -a "$sources" "$from"
-        replace_resampler_filter "$from"
+        replace_filter "$from/src/audio"
     fi
     "${configure[@]}" -S "$from" -B "$dest/build" -DCMAKE_INSTALL_PREFIX="$SKERRION_CACHE_ENTRY" \
         "${options[@]}" "${settings[@]}" >&2
@@ -116,16 +116,15 @@ build() {
     rm -rf "$dest/build" "$dest/source"
 }
 
-# In the copy of the source in folder $1: SDL's resampling filter made on its
-# first use, once a host build has checked it against SDL's tables.
-replace_resampler_filter() {
-    local audio=$1/src/audio check
-    command -v cc >/dev/null || fail "cc is missing: run scripts/setup.sh $platform"
+# Into the copy of SDL's audio source in folder $1, the game's own filter
+# header, once a build for this machine has found it the same as SDL's tables.
+replace_filter() {
+    local audio=$1 check
     check=$(mktemp)
-    cc -std=c99 -D_DEFAULT_SOURCE -I"$audio" "$root/scripts/sdl2-web/check-resampler-filter.c" -lm -o "$check"
-    "$check" || fail "the resampling filter of scripts/sdl2-web differs from this SDL's (see above)"
+    cc -std=c99 -D_DEFAULT_SOURCE -I"$audio" "$(dirname "$own_filter")/check-resampler-filter.c" -lm -o "$check"
+    "$check" || fail "$own_filter makes another filter than this SDL's tables (see above)"
     rm -f "$check"
-    cp "$root/scripts/sdl2-web/SDL_audio_resampler_filter.h" "$audio/"
+    cp "$own_filter" "$audio/"
 }
 
 . "$root/scripts/cache.sh"

@@ -1,7 +1,7 @@
 // The web page played in headless Chromium and Firefox ESR (browsers.mjs), each
 // check once per engine, as a test of node's test runner: what an engine cannot
-// do is skipped by name, with the reason. Usage: node --test-reporter=spec
-// test_page.mjs SITE_FOLDER (--test-name-pattern=firefox for some of the checks).
+// do is skipped by name, with the reason. Usage: node test_page.mjs SITE_FOLDER
+// (--test-name-pattern=firefox before the file for some of the checks).
 import assert from "node:assert/strict";
 import fs from "node:fs";
 import {test} from "node:test";
