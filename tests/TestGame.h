@@ -101,9 +101,7 @@ inline SDL_Event key(SDL_Scancode scancode) {
 }
 
 inline SDL_Event window(SDL_WindowEventID kind, Sint32 width = 0, Sint32 height = 0) {
-    SDL_Event e{};
-    e.window = {SDL_WINDOWEVENT, 0, 0, static_cast<Uint8>(kind), 0, 0, 0, width, height};
-    return e;
+    return {.window = {SDL_WINDOWEVENT, 0, 0, static_cast<Uint8>(kind), 0, 0, 0, width, height}};
 }
 
 // A virtual pad with every button and axis of SDL's layout, in its order, which SDL maps as a
